@@ -1,0 +1,12 @@
+// The file size routine that every size question of the library goes through.
+#pragma once
+
+#include <cstdint>
+
+namespace vnk {
+
+// The low 32 bits of the size of a file as a signed value, 0 for a folder or a drive
+// root, -1 when the name cannot be examined (missing, wildcards, a bare "C:").
+int32_t FileSizeQuery(const char* name);
+
+}  // namespace vnk

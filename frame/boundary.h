@@ -1,0 +1,90 @@
+// The kinds that cross the boundary between a VB program and the library, and the
+// declarations of all exports generated from frame/export_table.h. Every file that
+// defines an export includes this header, so a definition whose signature differs from
+// the table does not compile.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "frame/export_table.h"
+
+namespace vnk {
+
+// VB user-defined types arrive by reference with VB's own layout: Integers take two
+// bytes, Longs and String slots four, packed in declaration order.
+#pragma pack(push, 2)
+struct FileAttrib {
+  int16_t Status;
+  int16_t Archive;
+  int16_t Hidden;
+  int16_t Normal;
+  int16_t ReadOnly;
+  int16_t SubDir;
+  int16_t System;
+  int16_t Compressed;
+};
+struct PathParts {
+  BSTR Drive;
+  BSTR Directory;
+  BSTR FileName;
+  BSTR Extension;
+};
+#pragma pack(pop)
+static_assert(sizeof(FileAttrib) == 16 && offsetof(FileAttrib, Compressed) == 14);
+static_assert(offsetof(FileAttrib, ReadOnly) == 8 && offsetof(FileAttrib, System) == 12);
+static_assert(sizeof(PathParts) == 16 && offsetof(PathParts, Extension) == 12);
+
+// An Integer argument as a caller pushes it: a 4-byte slot of which only the low 16
+// bits are the value. Callers built from this header (the test bench) fill the upper
+// half with junk, as VB may, to prove that the library never reads it.
+struct HostInt {
+  uint32_t slot;
+  HostInt(int v) : slot(0xA5A50000u | static_cast<uint16_t>(v)) {}
+};
+static_assert(sizeof(HostInt) == 4);
+
+namespace kind {
+enum class Id { Str, StrRef, Int, Long, LongRef, DoubleRef, FileAttribRef, PathPartsRef, StrArray, AnyArray, Double, String };
+
+// `impl` is the type the library's definition uses, `call` the type a caller passes,
+// `ret` the type a caller receives when the kind is a result.
+struct Str { static constexpr Id id = Id::Str; using impl = const char*; using call = const char*; };
+struct StrRef { static constexpr Id id = Id::StrRef; using impl = BSTR*; using call = BSTR*; };
+struct Int { static constexpr Id id = Id::Int; using impl = int16_t; using call = HostInt; using ret = uint32_t; };
+struct Long { static constexpr Id id = Id::Long; using impl = int32_t; using call = int32_t; using ret = int32_t; };
+struct LongRef { static constexpr Id id = Id::LongRef; using impl = int32_t*; using call = int32_t*; };
+struct DoubleRef { static constexpr Id id = Id::DoubleRef; using impl = double*; using call = double*; };
+struct FileAttribRef { static constexpr Id id = Id::FileAttribRef; using impl = FileAttrib*; using call = FileAttrib*; };
+struct PathPartsRef { static constexpr Id id = Id::PathPartsRef; using impl = PathParts*; using call = PathParts*; };
+struct StrArray { static constexpr Id id = Id::StrArray; using impl = SAFEARRAY**; using call = SAFEARRAY**; };
+struct AnyArray { static constexpr Id id = Id::AnyArray; using impl = SAFEARRAY**; using call = SAFEARRAY**; };
+struct Double { static constexpr Id id = Id::Double; using impl = double; using ret = double; };
+struct String { static constexpr Id id = Id::String; using impl = BSTR; using ret = BSTR; };
+}  // namespace kind
+
+template <class R, class... A>
+struct Sig {
+  using impl = typename R::impl __attribute__((stdcall))(typename A::impl...);
+  using call = typename R::ret(__attribute__((stdcall)) *)(typename A::call...);
+  using result = R;
+  static constexpr int arg_count = sizeof...(A);
+  static constexpr int arg_bytes = 4 * sizeof...(A);
+  static constexpr kind::Id args[sizeof...(A)] = {A::id...};
+};
+
+namespace decl {
+using namespace vnk::kind;
+#define VNK_SIGNATURE(name, R, ...) using name = Sig<R, __VA_ARGS__>;
+VNK_EXPORTS(VNK_SIGNATURE)
+#undef VNK_SIGNATURE
+}  // namespace decl
+
+}  // namespace vnk
+
+#define VNK_DECLARE_EXPORT(name, R, ...) extern "C" vnk::decl::name::impl name;
+VNK_EXPORTS(VNK_DECLARE_EXPORT)
+#undef VNK_DECLARE_EXPORT

@@ -1,0 +1,20 @@
+#!/bin/bash
+# Installs what the build and the tests need on a Debian 12 machine, as root, when it is
+# missing: the MinGW-w64 cross compiler, Wine (32-bit), CMake, clang and GoogleTest.
+set -euo pipefail
+need=()
+command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686)
+command -v wine >/dev/null || need+=(wine wine32 wine64)
+[ -e /usr/lib/wine/i386-windows ] || [ -e /usr/lib/i386-linux-gnu/wine ] || need+=(wine32)
+command -v cmake >/dev/null || need+=(cmake)
+command -v make >/dev/null || need+=(make)
+command -v clang++ >/dev/null || need+=(clang)
+[ -d /usr/src/googletest ] || need+=(googletest)
+command -v python3 >/dev/null || need+=(python3)
+command -v uudecode >/dev/null || need+=(sharutils)
+if [ ${#need[@]} -gt 0 ]; then
+    echo "setup: installing ${need[*]}"
+    if [[ " ${need[*]} " == *" wine32 "* ]]; then dpkg --add-architecture i386; fi
+    apt-get update -q
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${need[@]}"
+fi

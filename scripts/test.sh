@@ -1,0 +1,16 @@
+#!/bin/bash
+# Runs every test: the native kernel tests under AddressSanitizer and UBSan, and the
+# tests of the exports, which call VARNOK-32.DLL under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake --preset native >/dev/null
+cmake --build --preset native
+cmake --preset win32 >/dev/null
+cmake --build --preset win32
+source scripts/wine-env.sh
+start_wine
+status=0
+ctest --preset native || status=1
+ctest --preset win32 || status=1
+exit $status
