@@ -1,0 +1,37 @@
+// Path splitting.
+#include "paths/split_kernel.h"
+
+namespace vnk {
+
+SplitParts SplitPath(std::string_view path, const LeadBytes& lead) {
+  SplitParts parts;
+  size_t start = 0;
+  if (path.size() >= 2 && path[1] == ':') {
+    parts.drive = path.substr(0, 2);
+    start = 2;
+  }
+  size_t last_sep = std::string_view::npos, last_dot = std::string_view::npos;
+  for (size_t i = start; i < path.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(path[i]);
+    if (lead[c] && i + 1 < path.size()) {
+      ++i;  // the trail byte may have any value, separators' and dots' included
+      continue;
+    }
+    if (c == '\\' || c == '/') last_sep = i;
+    else if (c == '.') last_dot = i;
+  }
+  size_t name_start = last_sep == std::string_view::npos ? start : last_sep + 1;
+  size_t ext_start = (last_dot != std::string_view::npos && last_dot >= name_start) ? last_dot : path.size();
+  auto cut = [](std::string_view s) { return s.substr(0, PART_CHARS); };
+  parts.dir = cut(path.substr(start, name_start - start));
+  parts.name = cut(path.substr(name_start, ext_start - name_start));
+  parts.ext = cut(path.substr(ext_start));
+  return parts;
+}
+
+const LeadBytes& SingleByteCodePage() {
+  static const LeadBytes none{};
+  return none;
+}
+
+}  // namespace vnk

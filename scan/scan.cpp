@@ -1,0 +1,86 @@
+// The directory scan over the platform's find-first/find-next services.
+#include "scan/scan.h"
+
+#include <windows.h>
+
+#include <cerrno>
+#include <ctime>
+
+namespace vnk {
+namespace {
+
+// Stamps are taken to local calendar time and back to the 1970-based count, as the
+// runtime's own folder search does; a zero stamp (no such time kept) gives -1.
+int32_t CalendarSeconds(const FILETIME& ft) {
+  if (ft.dwLowDateTime == 0 && ft.dwHighDateTime == 0) return -1;
+  FILETIME local;
+  SYSTEMTIME st;
+  if (!FileTimeToLocalFileTime(&ft, &local) || !FileTimeToSystemTime(&local, &st)) return -1;
+  struct tm tm = {};
+  tm.tm_year = st.wYear - 1900;
+  tm.tm_mon = st.wMonth - 1;
+  tm.tm_mday = st.wDay;
+  tm.tm_hour = st.wHour;
+  tm.tm_min = st.wMinute;
+  tm.tm_sec = st.wSecond;
+  tm.tm_isdst = -1;
+  time_t t = mktime(&tm);
+  return static_cast<int32_t>(t);
+}
+
+void Fill(const WIN32_FIND_DATAA& fd, DirEntry* entry) {
+  entry->attrib = fd.dwFileAttributes == FILE_ATTRIBUTE_NORMAL ? 0 : fd.dwFileAttributes;
+  entry->time_create = CalendarSeconds(fd.ftCreationTime);
+  entry->time_access = CalendarSeconds(fd.ftLastAccessTime);
+  entry->time_write = CalendarSeconds(fd.ftLastWriteTime);
+  entry->size = fd.nFileSizeLow;
+  static_assert(sizeof entry->name == sizeof fd.cFileName);
+  for (size_t i = 0; i < sizeof entry->name; ++i) {
+    entry->name[i] = fd.cFileName[i];
+    if (fd.cFileName[i] == '\0') break;
+  }
+  entry->name[sizeof entry->name - 1] = '\0';
+}
+
+void SetScanErrno() {
+  DWORD e = GetLastError();
+  if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_NO_MORE_FILES)
+    errno = ENOENT;
+  else if (e == ERROR_NOT_ENOUGH_MEMORY)
+    errno = ENOMEM;
+  else
+    errno = EINVAL;
+}
+
+}  // namespace
+
+ScanHandle ScanFirst(const char* pattern, DirEntry* entry) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA(pattern, &fd);
+  if (h == INVALID_HANDLE_VALUE) {
+    SetScanErrno();
+    return SCAN_NONE;
+  }
+  Fill(fd, entry);
+  return reinterpret_cast<ScanHandle>(h);
+}
+
+int ScanNext(ScanHandle handle, DirEntry* entry) {
+  WIN32_FIND_DATAA fd;
+  if (handle == SCAN_NONE || !FindNextFileA(reinterpret_cast<HANDLE>(handle), &fd)) {
+    SetScanErrno();
+    return -1;
+  }
+  Fill(fd, entry);
+  return 0;
+}
+
+int ScanClose(ScanHandle handle) {
+  if (handle == SCAN_NONE || !FindClose(reinterpret_cast<HANDLE>(handle))) {
+    errno = EINVAL;
+    return -1;
+  }
+  return 0;
+}
+
+}  // namespace vnk

@@ -1,0 +1,67 @@
+// The directory scan every folder-reading function goes through: start on a pattern,
+// take entries one by one, close. It filters, sorts and recurses nothing; callers decide.
+#pragma once
+
+#include <cstdint>
+
+namespace vnk {
+
+// One folder entry as the scan reports it.
+struct DirEntry {
+  uint32_t attrib;      // the entry's attribute bits; a plain "normal" file (0x80) shows 0
+  int32_t time_create;  // seconds since 1970-01-01 UTC, -1 when the file system keeps none
+  int32_t time_access;
+  int32_t time_write;
+  uint32_t size;        // low 32 bits of the size; 0 for a folder
+  char name[260];       // the entry's long name, no path
+};
+
+// A scan handle; SCAN_NONE means no scan is open (the start failed).
+using ScanHandle = intptr_t;
+constexpr ScanHandle SCAN_NONE = -1;
+
+// Starts a scan of a pattern such as C:\DATA\*.* and fills the first entry. On failure
+// returns SCAN_NONE and sets errno: 2 when nothing matches or the path is missing, 12 for
+// memory, 22 otherwise.
+ScanHandle ScanFirst(const char* pattern, DirEntry* entry);
+// Fills the next entry and returns 0, or -1 at the end (errno 2) or on failure.
+int ScanNext(ScanHandle handle, DirEntry* entry);
+// Ends a scan: 0, or -1 with errno 22 when the handle is not open (harmless).
+int ScanClose(ScanHandle handle);
+
+// A scan that lives for one call and is closed on every path.
+class ScopedScan {
+ public:
+  ScopedScan(const char* pattern, DirEntry* entry) : handle_(ScanFirst(pattern, entry)) {}
+  ~ScopedScan() { ScanClose(handle_); }
+  ScopedScan(const ScopedScan&) = delete;
+  ScopedScan& operator=(const ScopedScan&) = delete;
+  bool ok() const { return handle_ != SCAN_NONE; }
+  bool Next(DirEntry* entry) { return ok() && ScanNext(handle_, entry) == 0; }
+
+ private:
+  ScanHandle handle_;
+};
+
+// A scan kept open between calls in a process-wide handle (the listing of
+// cFilesInDirectory, the listing of cSubDirectory, the tree walk's enumerator). A new
+// start closes the scan left in the handle first and keeps the new handle even when the
+// start fails; reaching the end does not close it.
+class KeptScan {
+ public:
+  bool Start(const char* pattern, DirEntry* entry) {
+    ScanClose(handle_);
+    handle_ = ScanFirst(pattern, entry);
+    return handle_ != SCAN_NONE;
+  }
+  bool Next(DirEntry* entry) { return handle_ != SCAN_NONE && ScanNext(handle_, entry) == 0; }
+  void Close() {
+    ScanClose(handle_);
+    handle_ = SCAN_NONE;
+  }
+
+ private:
+  ScanHandle handle_ = SCAN_NONE;
+};
+
+}  // namespace vnk

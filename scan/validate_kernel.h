@@ -1,0 +1,15 @@
+// File name validation by the characters alone: can this text name a file to create?
+#pragma once
+
+#include <cstdint>
+
+namespace vnk {
+
+// -1 for an acceptable path; otherwise what is wrong: 0 empty, too long (over 516),
+// a forbidden character, a second dot in a component, a leading dot, or ending in a
+// colon or backslash; 1 a name part before a dot over 256 characters; 2 an extension
+// over 256; 3 three backslashes in a row; 4 a colon after a non-letter; 5 a colon
+// anywhere but the second position; 6 a dot right after a backslash or colon.
+int16_t ValidateFileName(const char* text);
+
+}  // namespace vnk

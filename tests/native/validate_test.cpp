@@ -1,0 +1,36 @@
+// File name validation, one case per rule and the length limits.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "scan/validate_kernel.h"
+
+namespace vnk {
+
+TEST(ValidateFileName, AcceptsOrdinaryPaths) {
+  for (const char* ok : {"C:\\DATA\\REPORT.TXT", "REPORT", "REPORT.", "..\\REPORT.TXT", "A.B\\C.D",
+                         "\\\\SERVER\\SHARE\\X", "a b!#$%&'()+,;=[]^_`{}~\x7F\x80\xFF"})
+    EXPECT_EQ(ValidateFileName(ok), -1) << ok;
+}
+
+TEST(ValidateFileName, RefusalCodes) {
+  struct Case { const char* text; int code; } cases[] = {
+      {"", 0}, {"C:", 0}, {"C:\\", 0}, {"C:\\DATA\\", 0}, {".", 0}, {"..", 0}, {".\\X", 0}, {"A.B.C", 0},
+      {"C:\\.X", 6}, {"C:.X", 6}, {"..\\..\\X", 6}, {"\\\\\\X", 3}, {"1:\\X", 4}, {"AB:X", 5},
+      {"A*B", 0}, {"A?B", 0}, {"A<B", 0}, {"A>B", 0}, {"A|B", 0}, {"A/B", 0}, {"A\"B", 0}, {"A\tB", 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ValidateFileName(c.text), c.code) << "[" << c.text << "]";
+}
+
+TEST(ValidateFileName, LengthLimits) {
+  EXPECT_EQ(ValidateFileName(std::string(516, 'A').c_str()), -1);
+  EXPECT_EQ(ValidateFileName(std::string(517, 'A').c_str()), 0);
+  EXPECT_EQ(ValidateFileName((std::string(256, 'N') + ".X").c_str()), -1);
+  EXPECT_EQ(ValidateFileName((std::string(257, 'N') + ".X").c_str()), 1);
+  EXPECT_EQ(ValidateFileName(("N." + std::string(256, 'E')).c_str()), -1);
+  EXPECT_EQ(ValidateFileName(("N." + std::string(257, 'E')).c_str()), 2);
+  // A name part without any dot is limited only by the whole length.
+  EXPECT_EQ(ValidateFileName(("C:\\" + std::string(400, 'D')).c_str()), -1);
+}
+
+}  // namespace vnk
