@@ -17,5 +17,6 @@ start_wine() {
         wineserver -w
     fi
     wineserver -p >/dev/null 2>&1 </dev/null
+    wine cmd.exe /c exit >/dev/null 2>&1 </dev/null
     trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 }
