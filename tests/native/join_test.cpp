@@ -1,4 +1,5 @@
-// Path joining: separators, dots, the drive letter, double-byte characters, the limit.
+// Path joining in a double-byte code page (the single-byte rules are tested through
+// cMakePath).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -19,16 +20,6 @@ std::string Join(std::string_view d, std::string_view dir, std::string_view n, s
 
 }  // namespace
 
-TEST(JoinPath, SeparatorsAndDots) {
-  EXPECT_EQ(Join("C", "\\DATA", "REPORT", "TXT"), "C:\\DATA\\REPORT.TXT");
-  EXPECT_EQ(Join("C:\\", "\\DATA\\", "REPORT", ".TXT"), "C:\\DATA\\REPORT.TXT");
-  EXPECT_EQ(Join("c:", "DATA/", "x", ""), "c:DATA/x");
-  EXPECT_EQ(Join("", "", "REPORT", "TXT"), "REPORT.TXT");
-  EXPECT_EQ(Join("", "DIR", "", ""), "DIR\\");
-  EXPECT_EQ(Join("", "", "", ".E"), ".E");
-  EXPECT_EQ(Join("", "", "", ""), "");
-}
-
 TEST(JoinPath, TrailByteIsNoSeparator) {
   LeadBytes sjis{};
   for (int b = 0x81; b <= 0x9F; ++b) sjis[b] = true;
@@ -39,13 +30,6 @@ TEST(JoinPath, TrailByteIsNoSeparator) {
   EXPECT_TRUE(EndsWithChar("\\", "\\", sjis));
   EXPECT_FALSE(EndsWithChar("", "\\", sjis));
   EXPECT_FALSE(EndsWithChar("\x95", "\\", sjis));  // a lone lead byte at the end is itself
-}
-
-TEST(JoinPath, LongestResultFits) {
-  std::string dir(250, 'D');
-  EXPECT_EQ(Join("C", dir, "1234", "X").size(), 259u);  // C: + 250 + \ + 4 + .X
-  EXPECT_EQ(Join("C", dir, "12345", "X"), "<refused>");  // 260
-  EXPECT_EQ(Join("", std::string(300, 'D'), "", ""), "<refused>");
 }
 
 }  // namespace vnk
