@@ -25,6 +25,8 @@ int32_t CalendarSeconds(const FILETIME& ft) {
   tm.tm_sec = st.wSecond;
   tm.tm_isdst = -1;
   time_t t = mktime(&tm);
+  // A moment the 32-bit count cannot hold reads as "no time kept", never as a wrong date.
+  if (t < 0 || t > INT32_MAX) return -1;
   return static_cast<int32_t>(t);
 }
 
@@ -34,6 +36,7 @@ void Fill(const WIN32_FIND_DATAA& fd, DirEntry* entry) {
   entry->time_access = CalendarSeconds(fd.ftLastAccessTime);
   entry->time_write = CalendarSeconds(fd.ftLastWriteTime);
   entry->size = fd.nFileSizeLow;
+  entry->size_high = fd.nFileSizeHigh;
   static_assert(sizeof entry->name == sizeof fd.cFileName);
   for (size_t i = 0; i < sizeof entry->name; ++i) {
     entry->name[i] = fd.cFileName[i];

@@ -14,7 +14,11 @@ struct DirEntry {
   int32_t time_write;
   uint32_t size;        // low 32 bits of the size; 0 for a folder
   char name[260];       // the entry's long name, no path
+  uint32_t size_high;   // the high 32 bits of the size, for totals that go beyond 4 GB
 };
+
+// The entry's whole size in bytes.
+inline uint64_t FullSize(const DirEntry& entry) { return (uint64_t{entry.size_high} << 32) | entry.size; }
 
 // A scan handle; SCAN_NONE means no scan is open (the start failed).
 using ScanHandle = intptr_t;

@@ -1,0 +1,68 @@
+// Disk information: cGetDiskSpace, cGetDiskUsed, cGetDiskFree, cGetDiskClusterSize,
+// cGetDriveType, cFileDrive.
+#include "disk/disk.h"
+
+#include <sys/stat.h>
+
+#include "disk/root_kernel.h"
+#include "frame/host.h"
+
+namespace vnk {
+
+double DiskQuery(const char* drive, int selector) {
+  RootName root = DriveRoot(drive);
+  DWORD sectors_per_cluster, bytes_per_sector, free_clusters, total_clusters;
+  if (!GetDiskFreeSpaceA(root.text, &sectors_per_cluster, &bytes_per_sector, &free_clusters, &total_clusters))
+    return -1.0;
+  // Each product is exact in a double: two 32-bit factors, then a third.
+  double bytes = bytes_per_sector, per_cluster = sectors_per_cluster;
+  switch (selector) {
+    case DISK_CAPACITY: return static_cast<double>(total_clusters) * bytes * per_cluster;
+    case DISK_USED: return static_cast<double>(total_clusters - free_clusters) * bytes * per_cluster;
+    case DISK_FREE: return static_cast<double>(free_clusters) * bytes * per_cluster;
+    case DISK_CLUSTER: return bytes * per_cluster;
+    default: return -1.0;
+  }
+}
+
+namespace {
+
+// The drive letter a status query reports for an existing file: from the name when it
+// starts with a letter and a colon, else the current drive. A blank when the file
+// cannot be examined, or when there is no drive letter to report (a current directory
+// on a network path).
+char FileDriveLetter(const char* name) {
+  // The same refusals as the library's file size query: wildcards and a bare "C:".
+  if (std::strpbrk(name, "*?") != nullptr) return ' ';
+  if (name[0] != '\0' && name[1] == ':' && name[2] == '\0') return ' ';
+  struct _stati64 st;
+  if (_stati64(name, &st) != 0) return ' ';
+  auto upper = [](char c) -> char {
+    if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
+    return (c >= 'A' && c <= 'Z') ? c : ' ';
+  };
+  if (name[0] != '\0' && name[1] == ':') return upper(name[0]);
+  char cur[MAX_PATH + 1];
+  DWORD n = GetCurrentDirectoryA(sizeof cur, cur);
+  if (n < 2 || n >= sizeof cur || cur[1] != ':') return ' ';
+  return upper(cur[0]);
+}
+
+}  // namespace
+}  // namespace vnk
+
+using namespace vnk;
+
+extern "C" double __stdcall cGetDiskSpace(const char* drive) { return DiskQuery(drive, DISK_CAPACITY); }
+extern "C" double __stdcall cGetDiskUsed(const char* drive) { return DiskQuery(drive, DISK_USED); }
+extern "C" double __stdcall cGetDiskFree(const char* drive) { return DiskQuery(drive, DISK_FREE); }
+extern "C" double __stdcall cGetDiskClusterSize(const char* drive) { return DiskQuery(drive, DISK_CLUSTER); }
+
+extern "C" int32_t __stdcall cGetDriveType(const char* drive) {
+  return static_cast<int32_t>(GetDriveTypeA(DriveRoot(drive).text));
+}
+
+extern "C" BSTR __stdcall cFileDrive(const char* name) {
+  char letter = FileDriveLetter(name);
+  return NewString(&letter, 1);
+}

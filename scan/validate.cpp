@@ -1,0 +1,5 @@
+// cIsFilenameValid: the name validation, answered unchanged.
+#include "frame/host.h"
+#include "scan/validate_kernel.h"
+
+extern "C" int16_t __stdcall cIsFilenameValid(const char* name) { return vnk::ValidateFileName(name); }
