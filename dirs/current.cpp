@@ -13,6 +13,9 @@ constexpr int16_t REFUSED = 2;
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
+// The text so far is empty or a drive alone ("C:"), which is no level to create.
+bool IsBareDrive(const char* text, size_t length) { return length == 0 || (length == 2 && text[1] == ':'); }
+
 }  // namespace
 
 extern "C" int16_t __stdcall cChDir(const char* folder) {
@@ -58,11 +61,12 @@ extern "C" int16_t __stdcall cMakeMultipleDir(const char* folder) {
   char path[MAX_PATH + 1] = {};
   size_t length = BoundedLength(folder, MAX_PATH);
   if (length > MAX_PATH) return REFUSED;
-  // Every level is tried from the top down (the drive alone too); levels that exist
-  // already fail quietly. The second byte of a double-byte character is never taken
-  // for a backslash.
+  // Every level is tried from the top down; levels that exist already fail quietly.
+  // The bare drive ("C:") is not tried: it names the drive's current folder, and when
+  // that folder has been removed meanwhile, creating "C:" would bring it back. The
+  // second byte of a double-byte character is never taken for a backslash.
   for (size_t i = 0; i < length; ++i) {
-    if (folder[i] == '\\') CreateDirectoryA(path, nullptr);
+    if (folder[i] == '\\' && !IsBareDrive(path, i)) CreateDirectoryA(path, nullptr);
     path[i] = folder[i];
     if (IsDBCSLeadByte(static_cast<BYTE>(folder[i])) && i + 1 < length) {
       ++i;

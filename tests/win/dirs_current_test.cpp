@@ -87,6 +87,22 @@ TEST(MakeMultipleDir, RefusedPathsCreateNothing) {
   EXPECT_EQ(dll().cMakeMultipleDir((dir / "F\\G").c_str()), 2);
 }
 
+// "C:" alone names the folder last current on drive C. When that folder is gone, a
+// chain on C: must not bring it back.
+TEST(MakeMultipleDir, NeverRecreatesTheDrivesFormerCurrentFolder) {
+  TempDir dir;
+  std::string gone = dir / "gone";
+  MakeDir(gone);
+  std::string home = CurrentDir();
+  ASSERT_EQ(toupper(static_cast<unsigned char>(home[0])), 'Z');  // run from the build folder
+  ASSERT_EQ(dll().cChDir(gone.c_str()), -1);
+  ASSERT_TRUE(SetCurrentDirectoryA(home.c_str()));
+  ASSERT_TRUE(RemoveDirectoryA(gone.c_str()));
+  EXPECT_EQ(dll().cMakeMultipleDir((dir / "X\\Y").c_str()), -1);
+  EXPECT_TRUE(Exists(dir / "X\\Y"));
+  EXPECT_FALSE(Exists(gone));
+}
+
 TEST(FilePathExists, FilesFoldersAndRoots) {
   TempDir dir;
   WriteBytes(dir / "f", "x");
