@@ -44,19 +44,6 @@ TEST(WalkSort, CaseOnlyDifferencesStillOrderTotally) {
   EXPECT_LT(WalkCompare("ab", "ABC"), 0);
 }
 
-TEST(WalkSort, FullTableOfLongestPaths) {
-  std::vector<std::string> paths;
-  for (int i = WALK_SLOTS - 1; i >= 0; --i) {
-    std::string p(WALK_PATH_CHARS, 'p');
-    std::string num = std::to_string(i);
-    p.replace(p.size() - 3, 3, std::string(3 - num.size(), '0') + num);
-    paths.push_back(p);
-  }
-  V s = Sorted(paths);
-  ASSERT_EQ(s.size(), static_cast<size_t>(WALK_SLOTS));
-  for (int i = 1; i < WALK_SLOTS; ++i) EXPECT_LT(WalkCompare(s[i - 1].c_str(), s[i].c_str()), 0);
-}
-
 TEST(WalkEntries, OnlySelfAndParentAreDropped) {
   EXPECT_TRUE(IsSelfOrParent("."));
   EXPECT_TRUE(IsSelfOrParent(".."));
