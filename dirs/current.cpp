@@ -1,7 +1,83 @@
 // Current directory and drive, folder creation, existence.
+#include <cerrno>
+
 #include "frame/host.h"
+#include "scan/validate_kernel.h"
 
 using namespace vnk;
+
+namespace {
+
+// Refusal of an argument before any system call: "file not found".
+constexpr int16_t REFUSED = 2;
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+// The text so far is empty or a drive alone ("C:"), which is no level to create.
+bool IsBareDrive(const char* text, size_t length) { return length == 0 || (length == 2 && text[1] == ':'); }
+
+}  // namespace
+
+extern "C" int16_t __stdcall cChDir(const char* folder) {
+  if (folder[0] == '\0') return REFUSED;
+  if (!SetCurrentDirectoryA(folder)) return LastErrno();
+  char now[MAX_PATH + 1];
+  DWORD n = GetCurrentDirectoryA(sizeof now, now);
+  if (n == 0) return LastErrno();
+  if (n >= sizeof now) {
+    SetLastError(ERROR_BUFFER_OVERFLOW);
+    return LastErrno();
+  }
+  // A network folder has no drive whose current folder could be recorded.
+  if ((now[0] == '\\' && now[1] == '\\') || (now[0] == '/' && now[1] == '/')) return VB_TRUE;
+  // The process remembers each drive's current folder in an "=C:" entry of its
+  // environment; changing drives later (cChDrive) comes back to this folder.
+  char record[4] = {'=', UpperAscii(now[0]), ':', '\0'};
+  if (!SetEnvironmentVariableA(record, now)) return LastErrno();
+  return VB_TRUE;
+}
+
+extern "C" int16_t __stdcall cChDrive(const char* drive) {
+  if (drive[0] == '\0') return REFUSED;
+  // Only the first character counts: "C", "c:" and "C:\ANY" all mean drive 3.
+  int number = static_cast<unsigned char>(UpperAscii(drive[0])) - 64;
+  if (number < 1 || number > 31) {
+    errno = EACCES;
+    return EACCES;
+  }
+  // The bare "X:" takes the process back to the folder last current on that drive.
+  char name[3] = {static_cast<char>(64 + number), ':', '\0'};
+  if (SetCurrentDirectoryA(name)) return VB_TRUE;
+  return LastErrno();
+}
+
+extern "C" int16_t __stdcall cMakeDir(const char* folder) {
+  if (CreateDirectoryA(folder, nullptr)) return VB_TRUE;
+  return LastErrno();
+}
+
+extern "C" int16_t __stdcall cMakeMultipleDir(const char* folder) {
+  if (ValidateFileName(folder) != VB_TRUE) return REFUSED;
+  char path[MAX_PATH + 1] = {};
+  size_t length = BoundedLength(folder, MAX_PATH);
+  if (length > MAX_PATH) return REFUSED;
+  // Every level is tried from the top down; levels that exist already fail quietly.
+  // The bare drive ("C:") is not tried: it names the drive's current folder, and when
+  // that folder has been removed meanwhile, creating "C:" would bring it back. The
+  // second byte of a double-byte character is never taken for a backslash.
+  for (size_t i = 0; i < length; ++i) {
+    if (folder[i] == '\\' && !IsBareDrive(path, i)) CreateDirectoryA(path, nullptr);
+    path[i] = folder[i];
+    if (IsDBCSLeadByte(static_cast<BYTE>(folder[i])) && i + 1 < length) {
+      ++i;
+      path[i] = folder[i];
+    }
+  }
+  CreateDirectoryA(path, nullptr);
+  // Success means the folder exists now, whoever made it.
+  if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return VB_TRUE;
+  return LastErrno();
+}
 
 extern "C" int16_t __stdcall cFilePathExists(const char* path) {
   if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return VB_TRUE;

@@ -1,10 +1,29 @@
-// Deletion of files and folders.
+// Deletion of files, file sets, folders and folder trees.
 #include "dirs/kill.h"
+
+#include <cstring>
 
 #include "files/attrib.h"
 #include "frame/host.h"
+#include "paths/split.h"
+#include "scan/scan.h"
+#include "scan/walk.h"
 
 namespace vnk {
+namespace {
+
+// Removes a folder whatever its read-only, hidden and system bits say. When the folder
+// stays (it still holds something), it gets its attributes back.
+bool RemoveFolderAll(const char* folder) {
+  DWORD word = GetFileAttributesA(folder);
+  bool stripped = word != INVALID_FILE_ATTRIBUTES && (word & (ATTR_READONLY | ATTR_HIDDEN | ATTR_SYSTEM)) != 0 &&
+                  AttributeClear(folder, ATTR_STRIP_FOR_DELETE) == VB_TRUE;
+  if (RemoveDirectoryA(folder)) return true;
+  if (stripped) SetFileAttributesA(folder, word);
+  return false;
+}
+
+}  // namespace
 
 int16_t KillFile(const char* name) {
   // Nothing to delete counts as success.
@@ -20,8 +39,78 @@ int16_t KillFileAll(const char* name) {
   return LastErrno();
 }
 
+int32_t KillMatchingFiles(const char* pattern, bool strip) {
+  size_t length = BoundedLength(pattern, MAX_PATH_CHARS);
+  if (length > MAX_PATH_CHARS) return 0;
+  // Each entry's path is the pattern's drive and folder followed by the entry's name.
+  SplitParts parts = SplitAnsiPath(std::string_view(pattern, length));
+  size_t prefix = static_cast<size_t>(parts.name.data() - pattern);
+  char path[PATH_BUFFER * 2];
+  memcpy(path, pattern, prefix);
+
+  int32_t count = 0;
+  DirEntry entry;
+  ScopedScan scan(pattern, &entry);
+  for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
+    if (entry.attrib & ATTR_DIRECTORY) continue;
+    memcpy(path + prefix, entry.name, strnlen(entry.name, sizeof entry.name - 1) + 1);
+    if (strip && AttributeClear(path, ATTR_STRIP_FOR_DELETE) != VB_TRUE) continue;
+    if (DeleteFileA(path)) ++count;
+  }
+  return count;
+}
+
+int32_t KillTree(const char* folder, const char* pattern, TreeMode mode) {
+  WalkTable table = CollectSubDirectories(folder);
+  if (!table.ok()) return RC_NO_MEMORY;
+
+  int32_t files = 0, folders = 0;
+  size_t pattern_len = BoundedLength(pattern, MAX_PATH_CHARS);
+  // From the last path to the first: every folder comes after all folders below it, so
+  // each is already empty of sub-folders when its turn comes.
+  for (int i = table.count - 1; i >= 0; --i) {
+    const char* p = table.path(i);
+    size_t p_len = strlen(p);
+    if (p_len + 1 + pattern_len <= MAX_PATH_CHARS) {
+      char files_pattern[PATH_BUFFER];
+      memcpy(files_pattern, p, p_len);
+      files_pattern[p_len] = '\\';
+      memcpy(files_pattern + p_len + 1, pattern, pattern_len);
+      files_pattern[p_len + 1 + pattern_len] = '\0';
+      files += KillMatchingFiles(files_pattern, true);
+    }
+    if (mode != TreeMode::kFilesOnly && RemoveFolderAll(p)) ++folders;
+  }
+  table.block.reset();
+
+  if (mode == TreeMode::kBelowAndSelf && RemoveFolderAll(folder)) ++folders;
+  return mode == TreeMode::kFilesOnly ? files : folders;
+}
+
 }  // namespace vnk
 
 using namespace vnk;
 
 extern "C" int16_t __stdcall cKillFile(const char* name) { return KillFile(name); }
+extern "C" int16_t __stdcall cKillFileAll(const char* name) { return KillFileAll(name); }
+
+extern "C" int16_t __stdcall cKillFiles(const char* pattern) {
+  return static_cast<int16_t>(KillMatchingFiles(pattern, false));
+}
+extern "C" int16_t __stdcall cKillFilesAll(const char* pattern) {
+  return static_cast<int16_t>(KillMatchingFiles(pattern, true));
+}
+
+extern "C" int16_t __stdcall cKillDir(const char* folder) {
+  if (RemoveDirectoryA(folder)) return VB_TRUE;
+  return LastErrno();
+}
+
+extern "C" int16_t __stdcall cKillDirs(const char* folder, int16_t remove_folder_too) {
+  return static_cast<int16_t>(
+      KillTree(folder, "*.*", remove_folder_too != 0 ? TreeMode::kBelowAndSelf : TreeMode::kBelow));
+}
+
+extern "C" int16_t __stdcall cKillDirFilesAll(const char* folder, const char* pattern) {
+  return static_cast<int16_t>(KillTree(folder, pattern, TreeMode::kFilesOnly));
+}

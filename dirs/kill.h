@@ -14,4 +14,24 @@ int16_t KillFile(const char* name);
 // not be cleared, otherwise the run-time error number of the failed deletion.
 int16_t KillFileAll(const char* name);
 
+// Deletes the files that a pattern such as C:\T\*.BAK matches and answers how many
+// went. With strip, each file's protective attributes are cleared first, so read-only
+// files go too. Folder entries are never touched: they cannot be deleted as files, and
+// their attributes (the folder's own through ".", its parent's through "..") stay.
+int32_t KillMatchingFiles(const char* pattern, bool strip);
+
+// What KillTree does besides deleting the matching files of every folder below.
+enum class TreeMode : int16_t {
+  kFilesOnly = 0,      // remove no folder; answer the number of files deleted
+  kBelow = -1,         // remove the folders below, keep the folder itself
+  kBelowAndSelf = 1,   // remove the folder itself too
+};
+
+// The tree deletion behind cKillDirs and cKillDirFilesAll: deletes the files matching
+// pattern in every folder below folder (not in folder itself), deepest first, and in
+// the removing modes removes those folders. Answers the number of folders removed
+// (removing modes) or files deleted, or RC_NO_MEMORY when the walk's table cannot be
+// allocated, before anything is deleted.
+int32_t KillTree(const char* folder, const char* pattern, TreeMode mode);
+
 }  // namespace vnk

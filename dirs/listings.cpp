@@ -1,0 +1,87 @@
+// Listings of a folder tree: every folder below a folder as one text, the folders of
+// one folder one per call, and a count of the folders a pattern matches.
+#include <cstring>
+
+#include "frame/host.h"
+#include "scan/scan.h"
+#include "scan/walk.h"
+
+using namespace vnk;
+
+namespace {
+
+// The kept scan of cSubDirectory, separate from the file listing's and the walk's.
+KeptScan g_sub_directory;
+
+// Length of the folder part of a pattern: through its last backslash (the second byte
+// of a double-byte character is not one), 0 when it has none.
+size_t FolderPartLength(const char* pattern, size_t length) {
+  size_t part = 0;
+  for (size_t i = 0; i < length; ++i) {
+    if (IsDBCSLeadByte(static_cast<BYTE>(pattern[i])) && i + 1 < length)
+      ++i;
+    else if (pattern[i] == '\\')
+      part = i + 1;
+  }
+  return part;
+}
+
+}  // namespace
+
+extern "C" BSTR __stdcall cAllSubDirectories(const char* folder, int32_t* count) {
+  WalkTable table = CollectSubDirectories(folder);
+  if (!table.ok()) {
+    *count = RC_NO_MEMORY;
+    return EmptyString();
+  }
+  if (table.count == 0) {
+    *count = -1;
+    return EmptyString();
+  }
+  // Each full path followed by a carriage return, the last one too.
+  size_t total = 0;
+  for (int i = 0; i < table.count; ++i) total += strlen(table.path(i)) + 1;
+  BSTR text = SysAllocStringByteLen(nullptr, static_cast<UINT>(total));
+  if (text == nullptr) {
+    *count = RC_NO_MEMORY;
+    return EmptyString();
+  }
+  char* out = reinterpret_cast<char*>(text);
+  for (int i = 0; i < table.count; ++i) {
+    size_t n = strlen(table.path(i));
+    memcpy(out, table.path(i), n);
+    out[n] = '\r';
+    out += n + 1;
+  }
+  *count = table.count;
+  return text;
+}
+
+extern "C" BSTR __stdcall cSubDirectory(const char* pattern, int16_t first) {
+  // The pattern is read on a first call only; the scan stays open at the end of the
+  // list, until the next first call replaces it.
+  DirEntry entry;
+  bool have = first == -1 ? g_sub_directory.Start(pattern, &entry) : g_sub_directory.Next(&entry);
+  for (; have; have = g_sub_directory.Next(&entry))
+    if (entry.attrib & ATTR_DIRECTORY) return NewString(entry.name, strnlen(entry.name, sizeof entry.name - 1));
+  return EmptyString();
+}
+
+extern "C" int16_t __stdcall cCountDirectories(const char* pattern) {
+  size_t length = BoundedLength(pattern, MAX_PATH_CHARS);
+  if (length > MAX_PATH_CHARS) return 0;
+  size_t part = FolderPartLength(pattern, length);
+  char path[PATH_BUFFER * 2];
+  memcpy(path, pattern, part);
+  // Each entry is asked about again by its full path; "." and ".." count where the
+  // scan lists them.
+  int32_t count = 0;
+  DirEntry entry;
+  ScopedScan scan(pattern, &entry);
+  for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
+    memcpy(path + part, entry.name, strnlen(entry.name, sizeof entry.name - 1) + 1);
+    DWORD word = GetFileAttributesA(path);
+    if (word != INVALID_FILE_ATTRIBUTES && (word & ATTR_DIRECTORY)) ++count;
+  }
+  return static_cast<int16_t>(count);
+}
