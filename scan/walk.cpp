@@ -12,8 +12,13 @@ namespace {
 // open only during one walk.
 KeptScan g_enumerator;
 
+// A folder that is a link (a reparse point: junction or symbolic link) leads outside
+// the tree; walking into it would let the tree deletions empty folders that the caller
+// never named. Such entries are not handed out, so the walk neither lists nor enters
+// them, and a tree holding one is never removed whole.
 bool TakeFolder(const DirEntry& entry, char* name) {
   if ((entry.attrib & ATTR_DIRECTORY) == 0) return false;
+  if (entry.attrib & FILE_ATTRIBUTE_REPARSE_POINT) return false;
   memcpy(name, entry.name, strnlen(entry.name, sizeof entry.name - 1) + 1);
   return true;
 }
