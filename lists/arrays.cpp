@@ -10,6 +10,7 @@
 #include "dirs/kill.h"
 #include "files/size.h"
 #include "frame/host.h"
+#include "lists/read_only.h"
 #include "lists/string_array.h"
 #include "scan/validate_kernel.h"
 
@@ -123,6 +124,7 @@ int32_t LoadBlock(const char* name, char* data, int32_t total) {
   // Nothing but the byte size is checked; a missing file has none (-1).
   if (FileSizeQuery(name) != total) return kSizeDiffers;
   // Opened for reading and writing, as the save does: a read-only file is refused.
+  if (IsReadOnlyFile(name)) return kCantOpen;
   LowFile file(_sopen(name, _O_RDWR | _O_BINARY, _SH_DENYNO));
   if (!file.ok()) return kCantOpen;
   // Each read starts where the bytes so far end, so even short reads stay inside the

@@ -1,6 +1,7 @@
 // cSearchFile: a depth-first search of a directory tree for the files matching a
 // pattern, walked by making each directory current in turn.
 #include "frame/host.h"
+#include "lists/read_only.h"
 
 namespace vnk {
 namespace {
@@ -82,7 +83,9 @@ int32_t SearchFile(const char* start, const char* pattern, const char* result_fi
     return -1;
   UniqueFile out;
   if (*result_file != '\0') {
-    // Opened before the walk, relative to the caller's current directory.
+    // Opened before the walk, relative to the caller's current directory. A read-only
+    // result file is never truncated.
+    if (IsReadOnlyFile(result_file)) return -1;
     out.reset(fopen(result_file, "w+b"));
     if (!out) return -1;
   }
