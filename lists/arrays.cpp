@@ -222,6 +222,11 @@ int32_t ArrayStringOnDisk(const char* name, SAFEARRAY* array, bool save, int32_t
 
 int32_t ArrayOnDisk(const char* name, SAFEARRAY* array, bool save) {
   if (int32_t rc = CheckFileName(name); rc != 0) return rc;
+  // Elements that are references (strings, variants, objects) would be stored as
+  // addresses, and loading bytes over them would leave the caller's array pointing
+  // anywhere: such arrays are refused before anything is touched.
+  constexpr USHORT kReferences = FADF_BSTR | FADF_VARIANT | FADF_UNKNOWN | FADF_DISPATCH;
+  if (array != nullptr && (array->fFeatures & kReferences)) return kNothing;
   DataAccess access(array);
   // An array that was never dimensioned, or one too large for a Long byte count, is
   // refused before any file is touched, as a missing name is.
