@@ -222,7 +222,9 @@ void PrintResult(typename R::ret r) {
 
 template <class R, class... A, size_t... I>
 int Invoke(FARPROC proc, char** argv, std::index_sequence<I...>) {
-  std::tuple<Arg<A>...> args{Arg<A>(argv[I])...};
+  // Each argument is built in its place: an Arg owns what it passes (a string, an array)
+  // and must never be copied, or the copy would pass what the original already freed.
+  std::tuple<Arg<A>...> args{argv[I]...};
   auto fn = reinterpret_cast<typename Sig<R, A...>::call>(reinterpret_cast<void*>(proc));
   PrintResult<R>(fn(std::get<I>(args).pass()...));
   (std::get<I>(args).report(static_cast<int>(I) + 1), ...);

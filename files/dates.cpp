@@ -1,0 +1,120 @@
+// File dates and times: the six text exports over FileDateText and FileTimeText, and
+// cCmpFileTime.
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "frame/host.h"
+
+namespace vnk {
+namespace {
+
+// Which stamp a text export reports.
+enum class Stamp { Created = 1, Accessed = 2, Written = 3 };
+
+// The three stamps of a file, whole seconds since 1970-01-01 UTC.
+struct Stamps {
+  int64_t created, accessed, written;
+};
+
+// A drive's root (C:\) or a network share's (\\server\share\) as a full path.
+bool IsRoot(const char* full) {
+  size_t n = strlen(full);
+  if (n == 3 && full[1] == ':' && (full[2] == '\\' || full[2] == '/')) return true;
+  if (n < 5 || full[0] != '\\' || full[1] != '\\') return false;
+  const char* server_end = strchr(full + 2, '\\');
+  if (server_end == nullptr || server_end == full + 2) return false;
+  const char* share = server_end + 1;
+  const char* share_end = strchr(share, '\\');
+  if (share_end == share) return false;
+  return share_end == nullptr || share_end[1] == '\0';
+}
+
+// The status query's stamps. False when the status cannot be read; wildcards and a bare
+// drive ("C:") are refused as the runtime's own query refuses them. A root folder has no
+// stamps of its own: callers are given 1980-01-01 00:00:00 local time for all three, as
+// the runtime's query fabricates them, whichever runtime the library runs on.
+bool ReadStamps(const char* name, Stamps* out) {
+  if (std::strpbrk(name, "*?") != nullptr) return false;
+  if (name[0] != '\0' && name[1] == ':' && name[2] == '\0') return false;
+  char full[PATH_BUFFER];
+  if (std::strpbrk(name, "./\\") != nullptr && _fullpath(full, name, sizeof full) != nullptr && IsRoot(full)) {
+    if (GetDriveTypeA(full) <= DRIVE_NO_ROOT_DIR) return false;
+    struct tm tm = {};
+    tm.tm_year = 80;
+    tm.tm_mday = 1;
+    tm.tm_isdst = -1;
+    int64_t t = _mktime64(&tm);
+    *out = {t, t, t};
+    return true;
+  }
+  struct _stat64 st;
+  if (_stat64(name, &st) != 0) return false;
+  *out = {st.st_ctime, st.st_atime, st.st_mtime};
+  return true;
+}
+
+// The chosen stamp broken down into local calendar time. False when the 1970-based
+// 32-bit count cannot hold it (before 1970, after early 2038).
+bool LocalStamp(const char* name, Stamp which, SYSTEMTIME* out) {
+  Stamps st;
+  if (!ReadStamps(name, &st)) return false;
+  __time64_t t = which == Stamp::Created ? st.created : which == Stamp::Accessed ? st.accessed : st.written;
+  if (t < 0 || t > 0x7FFFFFFF) return false;
+  struct tm* tm = _localtime64(&t);
+  if (tm == nullptr) return false;
+  *out = SYSTEMTIME{};
+  out->wYear = static_cast<WORD>(tm->tm_year + 1900);
+  out->wMonth = static_cast<WORD>(tm->tm_mon + 1);
+  out->wDayOfWeek = static_cast<WORD>(tm->tm_wday);
+  out->wDay = static_cast<WORD>(tm->tm_mday);
+  out->wHour = static_cast<WORD>(tm->tm_hour);
+  out->wMinute = static_cast<WORD>(tm->tm_min);
+  out->wSecond = static_cast<WORD>(tm->tm_sec);
+  return true;
+}
+
+// The system locale's own short date or time format; the user's overrides in the
+// regional settings are ignored, so every user of a machine gets the same text.
+constexpr LCID kLocale = LOCALE_SYSTEM_DEFAULT;
+constexpr DWORD kFlags = LOCALE_NOUSEROVERRIDE;
+constexpr size_t kTextBuffer = 256;
+
+BSTR StampText(const char* name, Stamp which, bool date) {
+  SYSTEMTIME st;
+  if (!LocalStamp(name, which, &st)) return EmptyString();
+  if (date) st.wHour = st.wMinute = st.wSecond = 0;
+  TaskBuffer text = TaskAlloc(kTextBuffer);
+  if (!text) return EmptyString();
+  memset(text.get(), 0, kTextBuffer);
+  int n = date ? GetDateFormatA(kLocale, kFlags, &st, nullptr, text.get(), kTextBuffer)
+               : GetTimeFormatA(kLocale, kFlags, &st, nullptr, text.get(), kTextBuffer);
+  if (n <= 0) return EmptyString();
+  return NewString(text.get(), strnlen(text.get(), kTextBuffer));
+}
+
+BSTR FileDateText(const char* name, int16_t which) { return StampText(name, static_cast<Stamp>(which), true); }
+BSTR FileTimeText(const char* name, int16_t which) { return StampText(name, static_cast<Stamp>(which), false); }
+
+}  // namespace
+
+}  // namespace vnk
+
+using namespace vnk;
+
+extern "C" BSTR __stdcall cFileDateCreated(const char* file) { return FileDateText(file, 1); }
+extern "C" BSTR __stdcall cFileLastDateAccess(const char* file) { return FileDateText(file, 2); }
+extern "C" BSTR __stdcall cFileLastDateModified(const char* file) { return FileDateText(file, 3); }
+extern "C" BSTR __stdcall cFileTimeCreated(const char* file) { return FileTimeText(file, 1); }
+extern "C" BSTR __stdcall cFileLastTimeAccess(const char* file) { return FileTimeText(file, 2); }
+extern "C" BSTR __stdcall cFileLastTimeModified(const char* file) { return FileTimeText(file, 3); }
+
+extern "C" int16_t __stdcall cCmpFileTime(const char* first, const char* second) {
+  Stamps a, b;
+  if (!ReadStamps(first, &a)) return -2;
+  if (!ReadStamps(second, &b)) return -2;
+  // Whole seconds: two files written within the same second compare equal.
+  if (a.written > b.written) return 1;
+  return a.written < b.written ? -1 : 0;
+}

@@ -1,0 +1,252 @@
+// Host arrays saved to disk and loaded back: cArrayOnDisk (the raw data block of an
+// array of fixed-size elements) and cArrayStringOnDisk (an array of strings as lines).
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "dirs/kill.h"
+#include "files/size.h"
+#include "frame/host.h"
+#include "lists/read_only.h"
+#include "lists/string_array.h"
+#include "scan/validate_kernel.h"
+
+namespace vnk {
+namespace {
+
+// The raw data block moves in units of this size.
+constexpr int32_t kUnit = 0x8000;
+// At most this much of one string element is saved; a line is read back in pieces of
+// one less than that.
+constexpr size_t kSavedElementBytes = 4096;
+
+// Results of cArrayOnDisk.
+constexpr int32_t kNothing = -1, kBadName = -2, kCantRemove = -3, kCantOpen = -4;
+constexpr int32_t kFullUnitUnwritten = -11, kPartUnitUnwritten = -12, kSizeDiffers = -16;
+constexpr int32_t kFullUnitUnread = -19, kPartUnitUnread = -20;
+
+// The file name checks both functions make first: -1 empty, -2 not usable.
+int32_t CheckFileName(const char* name) {
+  size_t len = BoundedLength(name, MAX_PATH_CHARS);
+  if (len == 0) return kNothing;
+  if (len > MAX_PATH_CHARS || ValidateFileName(name) != -1) return kBadName;
+  return 0;
+}
+
+// Access to an array's data block, released on every path.
+class DataAccess {
+ public:
+  explicit DataAccess(SAFEARRAY* array) : array_(array) {
+    held_ = array_ != nullptr && SUCCEEDED(SafeArrayAccessData(array_, &data_));
+  }
+  ~DataAccess() {
+    if (held_) SafeArrayUnaccessData(array_);
+  }
+  DataAccess(const DataAccess&) = delete;
+  DataAccess& operator=(const DataAccess&) = delete;
+  bool held() const { return held_; }
+  char* data() const { return static_cast<char*>(data_); }
+
+ private:
+  SAFEARRAY* array_;
+  void* data_ = nullptr;
+  bool held_ = false;
+};
+
+// The byte size of the data block: element size times the element count over all
+// dimensions. -1 when it does not fit a signed 32-bit count.
+int64_t BlockBytes(SAFEARRAY* array) {
+  int64_t count = 1;
+  UINT dims = SafeArrayGetDim(array);
+  for (UINT d = 1; d <= dims; ++d) {
+    LONG lo = 0, hi = -1;
+    if (FAILED(SafeArrayGetLBound(array, d, &lo)) || FAILED(SafeArrayGetUBound(array, d, &hi))) return -1;
+    int64_t extent = static_cast<int64_t>(hi) - lo + 1;
+    if (extent <= 0) return 0;
+    count *= extent;
+    if (count > 0x7FFFFFFF) return -1;
+  }
+  int64_t total = count * SafeArrayGetElemsize(array);
+  return total > 0x7FFFFFFF ? -1 : total;
+}
+
+class LowFile {
+ public:
+  explicit LowFile(int fd) : fd_(fd) {}
+  ~LowFile() { Close(); }
+  LowFile(const LowFile&) = delete;
+  LowFile& operator=(const LowFile&) = delete;
+  bool ok() const { return fd_ != -1; }
+  int fd() const { return fd_; }
+  void Close() {
+    if (fd_ != -1) _close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_;
+};
+
+int32_t SaveBlock(const char* name, const char* data, int32_t total) {
+  if (KillFileAll(name) != VB_TRUE) return kCantRemove;
+  LowFile file(_sopen(name, _O_RDWR | _O_CREAT | _O_TRUNC | _O_BINARY, _SH_DENYNO, _S_IREAD | _S_IWRITE));
+  if (!file.ok()) return kCantOpen;
+  // A save that fails leaves no file behind: a half array would load as a whole one of
+  // another size only to be refused, or worse, of the right size with stale bytes.
+  auto fail = [&](int32_t code) {
+    file.Close();
+    DeleteFileA(name);
+    return code;
+  };
+  int64_t done = 0;
+  for (int32_t u = 0; u < total / kUnit; ++u) {
+    int n = _write(file.fd(), data + done, kUnit);
+    if (n < 0) return fail(kFullUnitUnwritten);
+    done += n;
+  }
+  if (total % kUnit != 0) {
+    int n = _write(file.fd(), data + done, static_cast<unsigned>(total % kUnit));
+    if (n < 0) return fail(kPartUnitUnwritten);
+    done += n;
+  }
+  file.Close();
+  if (done != total) {
+    DeleteFileA(name);
+    return kSizeDiffers;
+  }
+  return total;
+}
+
+int32_t LoadBlock(const char* name, char* data, int32_t total) {
+  // Nothing but the byte size is checked; a missing file has none (-1).
+  if (FileSizeQuery(name) != total) return kSizeDiffers;
+  // Opened for reading and writing, as the save does: a read-only file is refused.
+  if (IsReadOnlyFile(name)) return kCantOpen;
+  LowFile file(_sopen(name, _O_RDWR | _O_BINARY, _SH_DENYNO));
+  if (!file.ok()) return kCantOpen;
+  // Each read starts where the bytes so far end, so even short reads stay inside the
+  // block: after k units at most k units have been read.
+  int64_t done = 0;
+  for (int32_t u = 0; u < total / kUnit; ++u) {
+    int n = _read(file.fd(), data + done, kUnit);
+    if (n < 0) return kFullUnitUnread;
+    done += n;
+  }
+  if (total % kUnit != 0) {
+    int n = _read(file.fd(), data + done, static_cast<unsigned>(total % kUnit));
+    if (n < 0) return kPartUnitUnread;
+    done += n;
+  }
+  file.Close();
+  return done == total ? total : kSizeDiffers;
+}
+
+// cArrayStringOnDisk's save: elements as lines gathered in the work buffer, written out
+// only when the next line would not fit.
+int32_t SaveStrings(FILE* out, SAFEARRAY* array, LONG lower, LONG upper, char* buffer, int32_t* count) {
+  int64_t result = 0;
+  size_t fill = 0;
+  auto flush = [&]() {
+    size_t written = fwrite(buffer, 1, fill, out);
+    if (ferror(out)) return RC_WRITE_FAILED;
+    if (written != fill) return RC_WRITE_SHORT;
+    result += static_cast<int64_t>(written);
+    fill = 0;
+    return 0;
+  };
+  for (LONG i = lower; i <= upper; ++i) {
+    BSTR element = nullptr;
+    if (FAILED(SafeArrayGetElement(array, &i, &element))) element = nullptr;
+    UniqueBstr owned(element);
+    size_t n = std::min<size_t>(SlotBytes(&element).size(), kSavedElementBytes);
+    if (fill + n + 2 > WORK_BLOCK)
+      if (int32_t rc = flush(); rc != 0) return rc;
+    if (n != 0) memcpy(buffer + fill, element, n);
+    buffer[fill + n] = '\r';
+    buffer[fill + n + 1] = '\n';
+    fill += n + 2;
+    ++*count;
+  }
+  if (fill != 0)
+    if (int32_t rc = flush(); rc != 0) return rc;
+  return ClampTotal(static_cast<uint64_t>(result));
+}
+
+// cArrayStringOnDisk's load: text mode, so CR LF and a lone LF end a line and Ctrl-Z
+// ends the file.
+int32_t LoadStrings(FILE* in, SAFEARRAY* array, LONG lower, LONG upper, char* buffer, int32_t* count) {
+  int64_t result = 0;
+  LONG next = lower;
+  while (next <= upper) {
+    if (fgets(buffer, static_cast<int>(kSavedElementBytes), in) == nullptr) {
+      if (ferror(in)) result = RC_READ_FAILED;
+      break;
+    }
+    size_t k = strlen(buffer);
+    size_t text = (k > 0 && buffer[k - 1] == '\n') ? k - 1 : k;
+    PutString(array, next, std::string_view(buffer, text));
+    ++next;
+    ++*count;
+    result += static_cast<int64_t>(k) + 1;
+  }
+  for (LONG i = next; i <= upper; ++i) PutString(array, i, {});
+  return result < 0 ? static_cast<int32_t>(result) : ClampTotal(static_cast<uint64_t>(result));
+}
+
+int32_t ArrayStringOnDisk(const char* name, SAFEARRAY* array, bool save, int32_t* element_count) {
+  LONG lower = 0, upper = -1;
+  // Anything but a one-dimensional array of strings is refused before any file is
+  // touched, as a missing name is.
+  bool usable = StringArrayBounds(array, &lower, &upper);
+  if (int32_t rc = CheckFileName(name); rc != 0) return rc;
+  if (!usable) return kNothing;
+
+  TaskBuffer buffer = TaskAlloc(WORK_BLOCK);
+  if (!buffer) return RC_NO_MEMORY;
+
+  if (save && KillFileAll(name) != VB_TRUE) return kCantRemove;
+  UniqueFile file(fopen(name, save ? "w+b" : "rt"));
+  if (!file) return RC_CANT_OPEN_FIRST;
+
+  int32_t count = 0;
+  int32_t result = save ? SaveStrings(file.get(), array, lower, upper, buffer.get(), &count)
+                        : LoadStrings(file.get(), array, lower, upper, buffer.get(), &count);
+  *element_count = count;
+  // A save's last bytes reach the disk only when the stream closes.
+  if (fclose(file.release()) != 0 && save && result >= 0) result = RC_WRITE_FAILED;
+  return result;
+}
+
+int32_t ArrayOnDisk(const char* name, SAFEARRAY* array, bool save) {
+  if (int32_t rc = CheckFileName(name); rc != 0) return rc;
+  // Elements that are references (strings, variants, objects) would be stored as
+  // addresses, and loading bytes over them would leave the caller's array pointing
+  // anywhere: such arrays are refused before anything is touched.
+  constexpr USHORT kReferences = FADF_BSTR | FADF_VARIANT | FADF_UNKNOWN | FADF_DISPATCH;
+  if (array != nullptr && (array->fFeatures & kReferences)) return kNothing;
+  DataAccess access(array);
+  // An array that was never dimensioned, or one too large for a Long byte count, is
+  // refused before any file is touched, as a missing name is.
+  if (!access.held()) return kNothing;
+  int64_t total = BlockBytes(array);
+  if (total < 0) return kNothing;
+  int32_t t = static_cast<int32_t>(total);
+  return save ? SaveBlock(name, access.data(), t) : LoadBlock(name, access.data(), t);
+}
+
+}  // namespace
+}  // namespace vnk
+
+using namespace vnk;
+
+extern "C" int32_t __stdcall cArrayOnDisk(const char* file, SAFEARRAY** array, int16_t direction) {
+  return ArrayOnDisk(file, *array, direction == 0);
+}
+
+extern "C" int32_t __stdcall cArrayStringOnDisk(const char* file, SAFEARRAY** array, int16_t direction,
+                                                int32_t* element_count) {
+  return ArrayStringOnDisk(file, *array, direction == 0, element_count);
+}

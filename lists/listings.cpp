@@ -1,0 +1,129 @@
+// Listings of one directory: cFilesInDirectory (one name per call), cFilesInDirToArray
+// (into a host array of strings) and cFilesInDirOnDisk (into a list file).
+#include <limits>
+
+#include "dirs/kill.h"
+#include "frame/host.h"
+#include "lists/filter_kernel.h"
+#include "lists/string_array.h"
+#include "scan/scan.h"
+#include "scan/validate_kernel.h"
+
+namespace vnk {
+namespace {
+
+// The listing that cFilesInDirectory continues from one call to the next.
+KeptScan g_listing;
+
+// The pattern a bulk listing scans: "*.*" (the current directory) for an empty one.
+// Null when the pattern is longer than a path buffer holds.
+const char* BulkPattern(const char* pattern) {
+  size_t len = BoundedLength(pattern, MAX_PATH_CHARS);
+  if (len > MAX_PATH_CHARS) return nullptr;
+  return len == 0 ? "*.*" : pattern;
+}
+
+// Counts are host Integers; a listing of more than 32767 names reports 32767.
+void CountOne(int16_t* count) {
+  if (*count < std::numeric_limits<int16_t>::max()) ++*count;
+}
+
+bool IsFolder(const DirEntry& e) { return (e.attrib & ATTR_DIRECTORY) != 0; }
+
+BSTR FilesInDirectory(const char* pattern, bool first) {
+  DirEntry entry;
+  if (first) {
+    // A pattern too long for a path buffer abandons the listing under way like any first
+    // call, and finds nothing.
+    if (BoundedLength(pattern, MAX_PATH_CHARS) > MAX_PATH_CHARS) {
+      g_listing.Close();
+      return EmptyString();
+    }
+    if (!g_listing.Start(pattern, &entry)) return EmptyString();
+  } else if (!g_listing.Next(&entry)) {
+    return EmptyString();
+  }
+  while (IsFolder(entry))
+    if (!g_listing.Next(&entry)) return EmptyString();
+  return NewString(entry.name, strlen(entry.name));
+}
+
+int16_t FilesInDirToArray(const char* pattern, int16_t filter, SAFEARRAY* names) {
+  LONG lower = 0, upper = -1;
+  if (!StringArrayBounds(names, &lower, &upper)) return -1;
+  const char* scan_pattern = BulkPattern(pattern);
+  if (scan_pattern == nullptr) return -1;
+
+  DirEntry entry;
+  ScopedScan scan(scan_pattern, &entry);
+  if (!scan.ok()) return -1;
+
+  int16_t count = 0;
+  LONG next = lower;
+  // The array is never resized: names beyond its upper bound are not stored, and the
+  // scan stops as soon as the array is full (an empty array takes none).
+  for (bool more = true; more && next <= upper; more = scan.Next(&entry)) {
+    if (!FilterTakes(entry.attrib, filter)) continue;
+    if (!PutString(names, next, std::string_view(entry.name))) break;
+    ++next;
+    CountOne(&count);
+  }
+  for (LONG i = next; i <= upper; ++i) PutString(names, i, {});
+  return count;
+}
+
+int16_t FilesInDirOnDisk(const char* list_file, const char* pattern, int16_t filter) {
+  size_t name_len = BoundedLength(list_file, MAX_PATH_CHARS);
+  if (name_len == 0) return -1;
+  if (name_len > MAX_PATH_CHARS || ValidateFileName(list_file) != -1) return -2;
+  // A pattern too long for its buffer finds nothing; it is refused before the list file
+  // is touched.
+  const char* scan_pattern = BulkPattern(pattern);
+  if (scan_pattern == nullptr) return -1;
+
+  // The list file is created before the scan starts, so when it lies in the listed
+  // folder and matches the pattern it lists itself.
+  if (KillFileAll(list_file) != VB_TRUE) return -3;
+  UniqueFile out(fopen(list_file, "w+b"));
+  if (!out) return static_cast<int16_t>(RC_CANT_OPEN_FIRST);
+
+  DirEntry entry;
+  ScopedScan scan(scan_pattern, &entry);
+  if (!scan.ok()) return -1;  // the list file stays, empty
+
+  int32_t result = 0;
+  int16_t count = 0;
+  char line[sizeof entry.name + 2];
+  for (bool more = true; more; more = scan.Next(&entry)) {
+    if (!FilterTakes(entry.attrib, filter)) continue;
+    size_t n = strlen(entry.name);
+    memcpy(line, entry.name, n);
+    line[n++] = '\r';
+    line[n++] = '\n';
+    size_t written = fwrite(line, 1, n, out.get());
+    if (ferror(out.get())) { result = RC_WRITE_FAILED; break; }
+    if (written != n) { result = RC_WRITE_SHORT; break; }
+    CountOne(&count);
+  }
+  // The last lines leave the stream's buffer only now; a disk that fills up at this
+  // point is a failed write, not a complete listing.
+  if (fclose(out.release()) != 0 && result == 0) result = RC_WRITE_FAILED;
+  return static_cast<int16_t>(result < 0 ? result : count);
+}
+
+}  // namespace
+}  // namespace vnk
+
+using namespace vnk;
+
+extern "C" BSTR __stdcall cFilesInDirectory(const char* pattern, int16_t first_call) {
+  return FilesInDirectory(pattern, first_call == VB_TRUE);
+}
+
+extern "C" int16_t __stdcall cFilesInDirToArray(const char* pattern, int16_t filter, SAFEARRAY** names) {
+  return FilesInDirToArray(pattern, filter, *names);
+}
+
+extern "C" int16_t __stdcall cFilesInDirOnDisk(const char* list_file, const char* pattern, int16_t filter) {
+  return FilesInDirOnDisk(list_file, pattern, filter);
+}

@@ -1,0 +1,12 @@
+// cTruncatePath: a path shortened for display, over the truncation kernel.
+#include "frame/host.h"
+#include "paths/split.h"
+#include "paths/truncate_kernel.h"
+
+using namespace vnk;
+
+extern "C" BSTR __stdcall cTruncatePath(const char* path, int32_t width) {
+  // The only failure inside is running out of memory; the caller still gets a real string.
+  BSTR result = Shield<BSTR>(nullptr, [&] { return NewString(TruncatePath(path, width, AnsiLeadBytes())); });
+  return result != nullptr ? result : EmptyString();
+}

@@ -1,0 +1,112 @@
+#!/bin/bash
+# vnkcall.exe calls exports of every argument and result kind: string arrays, arrays of
+# numbers, ByRef Longs, Integers, Longs, Strings; and records, ByRef Strings and Doubles
+# where this build exports a function that takes them. Results and outputs are checked
+# against what od, find and the shell see in the files.
+# Usage: vnkcall_kinds_check.sh BUILD_DIR
+set -uo pipefail
+build=$(cd "$1" && pwd)
+top=$(cd "$(dirname "$0")/../.." && pwd)
+prefix="${VNK_WINEPREFIX:-$top/build/wineprefix}"
+work=$(mktemp -d /tmp/vnk-kinds.XXXXXX)
+drive=""
+cleanup() {
+    [ -n "$drive" ] && rm -f "$prefix/dosdevices/$drive"
+    rm -rf "$work"
+}
+trap cleanup EXIT
+win() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
+W=$(win "$work")
+
+failures=0
+call() { "$top/tools/wine-run" "$build/vnkcall.exe" "$@" 2>&1 | tr -d '\r'; }
+expect() {  # expect NAME EXPECTED ACTUAL
+    if [ "$2" == "$3" ]; then
+        echo "ok   $1"
+    else
+        echo "FAIL $1"; echo "  expected: $(printf '%q' "$2")"; echo "  actual:   $(printf '%q' "$3")"
+        failures=$((failures + 1))
+    fi
+}
+exported() { [[ "$(call "$1")" != *"is not exported"* ]]; }
+hexdump() { od -An -tx1 -v "$1" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
+
+# String array in, Integer and ByRef Long: the string array file both ways.
+out=$(call cArrayStringOnDisk "$W\\s.txt" 'ab||c' 0 -5)
+expect "String() saved" $'9\narg2(1) = ab\narg2(2) = \narg2(3) = c\narg4 = 3' "$out"
+expect "string array file bytes" "61 62 0d 0a 0d 0a 63 0d 0a" "$(hexdump "$work/s.txt")"
+out=$(call cArrayStringOnDisk "$W\\s.txt" '#5' 1 99)
+expect "String() loaded" $'9\narg2(1) = ab\narg2(2) = \narg2(3) = c\narg2(4) = \narg2(5) = \narg4 = 3' "$out"
+
+# Array of numbers: the raw data block, little-endian, element 0 first.
+out=$(call cArrayOnDisk "$W\\i.dat" 'I:1,2,-3' 0)
+expect "Any() saved" $'6\narg2 = 1 2 -3' "$out"
+expect "array data file bytes" "01 00 02 00 fd ff" "$(hexdump "$work/i.dat")"
+out=$(call cArrayOnDisk "$W\\i.dat" 'I#3' 1)
+expect "Any() loaded" $'6\narg2 = 1 2 -3' "$out"
+out=$(call cArrayOnDisk "$W\\i.dat" 'L#2' 1)
+expect "Any() of another byte size" $'-16\narg2 = 0 0' "$out"
+
+# A listing into a string array, a list file and one name per call, against ls.
+mkdir "$work/d" "$work/d/sub"
+for n in one.txt two.txt three.dat; do : > "$work/d/$n"; done
+WD=$(win "$work/d")
+out=$(call cFilesInDirToArray "$WD\\*.txt" 255 '#3' | sed -n '1p;2,4s/^arg3([0-9]) = //p' | sort)
+expect "String() listing" "$(printf '2\n\none.txt\ntwo.txt\n' | sort)" "$out"
+out=$(call cFilesInDirOnDisk "$W\\list.txt" "$WD\\*.*" 255)
+expect "Integer result" "3" "$out"
+expect "list file" "$(ls -1 "$work/d" | grep -v '^sub$' | sort)" "$(tr -d '\r' < "$work/list.txt" | sort)"
+expect "list file line ends" "3" "$(grep -c $'\r$' "$work/list.txt")"
+out=$(call cFilesInDirectory "$WD\\three.*" -1)
+expect "String result" "three.dat" "$out"
+
+# Long argument.
+out=$(call cTruncatePath 'C:\Program Files\Some Long Folder\Sub\file.txt' 30)
+expect "Long argument" 'C:\Program Files\Sub..file.txt' "$out"
+
+# Three Strings and a Long result: the search, from the root of a drive made for the run,
+# against find. A root's files are written with one backslash.
+mkdir -p "$work/root/a/b" "$work/root/c"
+for f in top.log a/x.log a/b/y.log c/z.log c/not.txt; do : > "$work/root/$f"; done
+for letter in r s t u v w; do
+    if [ ! -e "$prefix/dosdevices/$letter:" ]; then
+        drive="$letter:"
+        ln -s "$work/root" "$prefix/dosdevices/$drive"
+        break
+    fi
+done
+if [ -n "$drive" ]; then
+    D=$(printf '%s' "$drive" | tr a-z A-Z)
+    out=$(call cSearchFile "$D\\" '*.log' "$W\\found.txt")
+    expect "Long result" "4" "$out"
+    want=$(cd "$work/root" && find . -type f -name '*.log' | sed "s|^\./|$D/|" | tr / '\\' | sort)
+    expect "search result file" "$want" "$(tr -d '\r' < "$work/found.txt" | sort)"
+    expect "root file line" "$D\\top.log" "$(tr -d '\r' < "$work/found.txt" | head -1)"
+else
+    echo "skip search from a drive root: no free drive letter"
+fi
+
+# Kinds whose exports live elsewhere in the library, when this build has them.
+if exported cUniqueFileName; then
+    out=$(call cUniqueFileName 'AB')
+    expect "ByRef String" "1" "$(printf '%s\n' "$out" | grep -c '^arg1 = AB$')"
+fi
+if exported cSplitPath; then
+    out=$(call cSplitPath 'C:\DATA\OLD.V1\report.txt' -)
+    expect "PathParts record" $'-1\narg2.Drive = C:\narg2.Directory = \\DATA\\OLD.V1\\\narg2.FileName = report\narg2.Extension = .txt' "$out"
+fi
+if exported cFileGetAttrib; then
+    out=$(call cFileGetAttrib "$W\\s.txt" -)
+    expect "FileAttrib record" "1" "$(printf '%s\n' "$out" | grep -c '^arg2 = Status -1 ')"
+fi
+if exported cGetDiskFree; then
+    out=$(call cGetDiskFree 'C:')
+    expect "Double result" "1" "$(printf '%s\n' "$out" | grep -cE '^[0-9]+(\.[0-9]+)?(e\+[0-9]+)?$')"
+fi
+if exported cFilesSlack; then
+    out=$(call cFilesSlack "$WD\\*.*" 0 0)
+    expect "ByRef Double" "2" "$(printf '%s\n' "$out" | grep -cE '^arg[23] = [0-9.e+-]+$')"
+fi
+
+[ "$failures" -eq 0 ] && echo "all kinds called" || echo "$failures failure(s)"
+exit $((failures != 0))
