@@ -3,6 +3,7 @@
 #include "files/copy.h"
 
 #include "files/identity.h"
+#include "frame/output.h"
 #include "frame/host.h"
 
 namespace vnk {
@@ -23,7 +24,7 @@ int32_t PlainCopy(const char* source, const char* target) {
   // Opening the target truncates it; if it is the source under another name, the
   // source's bytes would be gone before they were read.
   if (SameExistingFile(source, target)) return RC_CANT_OPEN_SECOND;
-  UniqueFile out(fopen(target, "w+b"));
+  UniqueFile out(OpenOutput(target, "w+b"));
   if (!out) return RC_CANT_OPEN_SECOND;
 
   int64_t result = 0;
