@@ -17,10 +17,10 @@ rng = random.Random(42)
 words = ["a", "word", "VB4", "x=1;", "(nested)", "don't", "3.14", "~!@#$%^&*"]
 breaks = [" ", "  ", "\t", "\n", "\r\n", "\v", "\f", " \t ", "\n\n"]
 def text(n):
-    parts = []
-    while sum(map(len, parts)) < n:
-        parts.append(rng.choice(words))
-        parts.append(rng.choice(breaks))
+    parts, size = [], 0
+    while size < n:
+        parts += [rng.choice(words), rng.choice(breaks)]
+        size += len(parts[-2]) + len(parts[-1])
     return "".join(parts)
 samples = {
     "empty": "",
