@@ -25,7 +25,7 @@ int32_t Merge(const char* first, const char* second, const char* output) {
   // Opening an output that is one of the inputs would truncate it before it is read.
   if (!PathFits(output) || SameExistingFile(first, output) || SameExistingFile(second, output))
     return RC_CANT_OPEN_THIRD;
-  UniqueFile out(fopen(output, "w+b"));
+  UniqueFile out(OpenOutput(output, "w+b"));
   if (!out) return RC_CANT_OPEN_THIRD;
 
   auto* b = reinterpret_cast<uint8_t*>(block.get());

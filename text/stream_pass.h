@@ -8,6 +8,7 @@
 
 #include "files/identity.h"
 #include "frame/host.h"
+#include "frame/output.h"
 
 namespace vnk {
 
@@ -67,7 +68,7 @@ int32_t TransformFile(const char* source, const char* target, uint8_t* block, Tr
   UniqueFile in(fopen(source, "rb"));
   if (!in) return RC_CANT_OPEN_FIRST;
   if (!PathFits(target) || SameExistingFile(source, target)) return RC_CANT_OPEN_SECOND;
-  UniqueFile out(fopen(target, "w+b"));
+  UniqueFile out(OpenOutput(target, "w+b"));
   if (!out) return RC_CANT_OPEN_SECOND;
   uint64_t total = 0;
   int32_t result = Pump(in.get(), out.get(), block, kFirstInputCodes, total, transform);

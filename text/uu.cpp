@@ -111,7 +111,7 @@ int32_t UuCopy(const char* input, const char* output, bool encode) {
   UniqueFile in(fopen(input, "rb"));
   if (!in) return RC_CANT_OPEN_FIRST;
   if (!PathFits(output)) return RC_CANT_OPEN_SECOND;
-  UniqueFile out(fopen(output, "wb"));
+  UniqueFile out(OpenOutput(output, "wb"));
   if (!out) return RC_CANT_OPEN_SECOND;
   {
     ByteReader reader(in.get());
