@@ -47,10 +47,11 @@ DATA=$(mkdir -p "$DATA" && cd "$DATA" && pwd)
 SET=$DATA/$MB
 mkdir -p "$SET" "$DATA/work"
 cc -O2 -o "$DATA/gendata" bench/gendata.c || exit 1
-TEXT=$SET/text.txt BIN=$SET/binary.dat BIN2=$SET/binary-copy.dat TREE=$SET/tree
+TEXT=$SET/text.txt TEXT2=$SET/text-copy.txt BIN=$SET/binary.dat BIN2=$SET/binary-copy.dat TREE=$SET/tree
 [ -f "$TEXT" ] || { echo "Generating $TEXT"; "$DATA/gendata" text "$TEXT" $MB; }
 [ -f "$BIN" ] || { echo "Generating $BIN"; "$DATA/gendata" binary "$BIN" $MB; }
 [ -f "$BIN2" ] || cp "$BIN" "$BIN2"
+[ -f "$TEXT2" ] || cp "$TEXT" "$TEXT2"
 [ -d "$TREE" ] || { echo "Generating $TREE"; "$DATA/gendata" tree "$TREE" $TOPS $SUBS $FILES; }
 W=$DATA/work
 rm -rf "${W:?}"/*
@@ -127,7 +128,7 @@ row() {
     echo "$name: $lib_out" >>"$W/results.txt"
 }
 
-T=$(win "$TEXT") B=$(win "$BIN") B2=$(win "$BIN2") WW=$(win "$W") TR=$(win "$TREE")
+T=$(win "$TEXT") T2=$(win "$TEXT2") B=$(win "$BIN") B2=$(win "$BIN2") WW=$(win "$W") TR=$(win "$TREE")
 clean='rm -f "$W"/out*' pclean='rm -f "$W"/peer*'
 echo
 echo "VARNOK-32.DLL benchmark: $MB MB files, tree of $((TOPS * (SUBS + 1))) folders and $((TOPS * (SUBS + 1) * FILES)) files, median of $runs run(s)"
@@ -164,7 +165,7 @@ row "cFileExpandTab" "expand" "$clean" "cFileExpandTab s:'$T' s:'$WW\\out.txt' i
 row "cFileMerge" "cat" "$clean" "cFileMerge s:'$T' s:'$B' s:'$WW\\out.txt'" "$pclean" \
     "cat '$TEXT' '$BIN' >'$W/peer.txt'" "cmp '$W/out.txt' '$W/peer.txt'"
 row "cCmpFileContents -1 (exact)" "cmp" "" "cCmpFileContents s:'$B' s:'$B2' i:-1" "" "cmp '$BIN' '$BIN2'"
-row "cCmpFileContents 0 (no case)" "cmp" "" "cCmpFileContents s:'$T' s:'$T' i:0" "" "cmp '$TEXT' '$TEXT'"
+row "cCmpFileContents 0 (no case)" "cmp" "" "cCmpFileContents s:'$T' s:'$T2' i:0" "" "cmp '$TEXT' '$TEXT2'"
 row "cFileUUCP 0 (encode)" "uuencode" "$clean" "cFileUUCP s:'$B' s:'$WW\\out.uue' i:0" "$pclean" \
     "uuencode '$BIN' binary.dat >'$W/peer.uue'"
 cp "$W/out.uue" "$W/lib.uue" 2>/dev/null; uuencode "$BIN" binary.dat >"$W/enc-peer.uue"

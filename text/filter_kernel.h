@@ -11,6 +11,11 @@ namespace vnk {
 // duplicates are harmless).
 struct ByteSet {
   uint8_t has[256];
+  // The distinct members when there are at most kListed of them (count 0 otherwise):
+  // a small set is tested 16 bytes at a time.
+  static constexpr size_t kListed = 8;
+  uint8_t count;
+  uint8_t list[kListed];
 };
 ByteSet MakeByteSet(const uint8_t* chars, size_t n);
 

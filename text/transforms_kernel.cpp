@@ -4,6 +4,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "frame/cpu_kernel.h"
+#if VNK_HAVE_SSE2_PATH
+#include <emmintrin.h>
+#endif
+
 namespace vnk {
 
 namespace {
@@ -15,24 +20,88 @@ size_t Next(const uint8_t* in, size_t i, size_t n, uint8_t c) {
   return hit ? static_cast<size_t>(static_cast<const uint8_t*>(hit) - in) : n;
 }
 
+#if VNK_HAVE_SSE2_PATH
+// Moves the letters from first to first + 25 by delta (+32 or -32), 16 bytes at a
+// time; returns the bytes done (a multiple of 16), the rest is the caller's.
+VNK_SSE2 size_t ShiftLettersSse2(uint8_t* block, size_t n, char first, char delta) {
+  const __m128i base = _mm_set1_epi8(first), last = _mm_set1_epi8(25), shift = _mm_set1_epi8(delta);
+  size_t i = 0;
+  for (; n - i >= 16; i += 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + i));
+    __m128i t = _mm_sub_epi8(v, base);
+    __m128i letter = _mm_cmpeq_epi8(_mm_min_epu8(t, last), t);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(block + i), _mm_add_epi8(v, _mm_and_si128(letter, shift)));
+  }
+  return i;
+}
+#endif
+
+size_t ShiftLetters(uint8_t* block, size_t n, char first, char delta) {
+#if VNK_HAVE_SSE2_PATH
+  if (HasSse2()) return ShiftLettersSse2(block, n, first, delta);
+#endif
+  return 0;
+}
+
+}  // namespace
+
+namespace {
+
+// Writes the replacement of a run of blanks; returns the new output position.
+size_t EmitRun(uint8_t* out, size_t o, size_t blanks, uint32_t tab) {
+  size_t tabs = blanks / tab, rest = blanks % tab;
+  std::memset(out + o, '\t', tabs);
+  std::memset(out + o + tabs, ' ', rest);
+  return o + tabs + rest;
+}
+
+#if VNK_HAVE_SSE2_PATH
+// Copies 16 bytes at a time while they hold no two blanks side by side (the byte after
+// the 16 counts too), and rewrites each run of two or more. Stops with at least 16
+// bytes left and never inside a run; returns the input position, output in *o.
+VNK_SSE2 size_t CompressBlanksSse2(const uint8_t* in, size_t n, uint8_t* out, uint32_t tab, size_t* o_out) {
+  const __m128i blank = _mm_set1_epi8(' ');
+  size_t i = 0, o = 0;
+  while (n - i > 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    unsigned m = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, blank)));
+    unsigned pairs = m & ((m >> 1) | (in[i + 16] == ' ' ? 0x8000u : 0u));
+    if (pairs == 0) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), v);
+      o += 16;
+      i += 16;
+      continue;
+    }
+    unsigned first = static_cast<unsigned>(__builtin_ctz(pairs));
+    std::memcpy(out + o, in + i, first);
+    o += first;
+    i += first;
+    size_t end = i + 2;
+    while (end < n && in[end] == ' ') ++end;
+    o = EmitRun(out, o, end - i, tab);
+    i = end;
+  }
+  *o_out = o;
+  return i;
+}
+#endif
+
 }  // namespace
 
 size_t CompressBlanks(const uint8_t* in, size_t n, uint8_t* out, uint32_t tab) {
   size_t i = 0, o = 0;
+#if VNK_HAVE_SSE2_PATH
+  if (HasSse2()) i = CompressBlanksSse2(in, n, out, tab, &o);
+#endif
   while (i < n) {
-    // Text between runs goes across whole; only the runs themselves are looked at.
-    size_t run = Next(in, i, n, ' ');
-    std::memcpy(out + o, in + i, run - i);
-    o += run - i;
-    if (run == n) break;
-    size_t end = run;
+    // Every byte goes across as it is, a lone blank included (it stays one blank, as a
+    // tab size of 2 or more leaves it); only a run of two or more is rewritten.
+    uint8_t c = in[i++];
+    out[o++] = c;
+    if (c != ' ' || i == n || in[i] != ' ') continue;
+    size_t end = i + 1;
     while (end < n && in[end] == ' ') ++end;
-    size_t blanks = end - run;
-    size_t tabs = blanks / tab, rest = blanks % tab;
-    std::memset(out + o, '\t', tabs);
-    o += tabs;
-    std::memset(out + o, ' ', rest);
-    o += rest;
+    o = EmitRun(out, o - 1, end - i + 1, tab);
     i = end;
   }
   return o;
@@ -62,16 +131,16 @@ size_t ExpandTabs(const uint8_t* in, size_t n, size_t tabs, uint8_t* out, uint32
   return o;
 }
 
-// Branch-free so that the compiler turns both loops into vector code.
+// Branch-free so that the compiler can turn the tails into vector code too.
 void UpperAscii(uint8_t* block, size_t n) {
-  for (size_t i = 0; i < n; ++i) {
+  for (size_t i = ShiftLetters(block, n, 'a', -32); i < n; ++i) {
     uint8_t c = block[i];
     block[i] = static_cast<uint8_t>(c - ((static_cast<uint8_t>(c - 'a') < 26) << 5));
   }
 }
 
 void LowerAscii(uint8_t* block, size_t n) {
-  for (size_t i = 0; i < n; ++i) {
+  for (size_t i = ShiftLetters(block, n, 'A', 32); i < n; ++i) {
     uint8_t c = block[i];
     block[i] = static_cast<uint8_t>(c + ((static_cast<uint8_t>(c - 'A') < 26) << 5));
   }

@@ -2,6 +2,8 @@
 // written, and none is expected when decoding.
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "files/compare_kernel.h"
 #include "files/size.h"
 #include "text/stream_pass.h"
@@ -28,9 +30,32 @@ class ByteReader {
     return buf_[pos_++];
   }
 
+  // Up to `want` bytes into dst, as many Get() calls would deliver them; returns how
+  // many (fewer only at the end of the input).
+  size_t Read(uint8_t* dst, size_t want) {
+    size_t got = 0;
+    while (got < want) {
+      if (pos_ == len_) {
+        int c = Get();
+        if (c == EOF) break;
+        dst[got++] = static_cast<uint8_t>(c);
+        continue;
+      }
+      size_t take = std::min(want - got, len_ - pos_);
+      std::memcpy(dst + got, buf_ + pos_, take);
+      pos_ += take;
+      got += take;
+    }
+    return got;
+  }
+
+  // The next n bytes when they are already buffered (nothing is consumed), else null.
+  const uint8_t* Peek(size_t n) const { return len_ - pos_ >= n ? buf_ + pos_ : nullptr; }
+  void Skip(size_t n) { pos_ += n; }
+
  private:
   FILE* f_;
-  uint8_t buf_[8192];
+  uint8_t buf_[65536];
   size_t pos_ = 0, len_ = 0;
   bool ended_ = false;
 };
@@ -53,7 +78,7 @@ class ByteWriter {
 
  private:
   FILE* f_;
-  uint8_t buf_[8192];
+  uint8_t buf_[65536];
   size_t len_ = 0;
 };
 
@@ -63,8 +88,7 @@ void Encode(ByteReader& in, ByteWriter& out) {
   uint8_t line[256] = {};
   char text[UU_LINE_CHARS];
   for (;;) {
-    size_t n = 0;
-    for (int c; n < UU_LINE_BYTES && (c = in.Get()) != EOF;) line[n++] = static_cast<uint8_t>(c);
+    size_t n = in.Read(line, UU_LINE_BYTES);
     if (n == 0) return;
     out.Write(text, UuEncodeLine(line, n, text));
   }
@@ -77,6 +101,18 @@ void Decode(ByteReader& in, ByteWriter& out) {
     // A zero length (a blank or "`") ends the data, as another encoder's closing line does.
     size_t due = UuValue(c);
     if (due == 0) return;
+    // A whole line already in the buffer is decoded straight from it: the same groups,
+    // the same bytes, one write.
+    const size_t groups = (due + 2) / 3;
+    if (const uint8_t* p = in.Peek(4 * groups + 1)) {
+      uint8_t bytes[3 * 21];
+      size_t o = 0;
+      for (size_t g = 0, left = due; g < groups; ++g, p += 4, left -= left > 3 ? 3 : left)
+        o += UuDecodeGroup(UuValue(p[0]), UuValue(p[1]), UuValue(p[2]), UuValue(p[3]), left, bytes + o);
+      out.Write(bytes, o);
+      in.Skip(4 * groups + 1);
+      continue;
+    }
     while (due > 0) {
       uint8_t e = UuValue(in.Get()), f = UuValue(in.Get()), g = UuValue(in.Get()), h = UuValue(in.Get());
       uint8_t bytes[3];

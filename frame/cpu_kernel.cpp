@@ -1,0 +1,22 @@
+// What the processor offers beyond the DLL's i686 baseline.
+#include "frame/cpu_kernel.h"
+
+#if VNK_HAVE_SSE2_PATH
+#include <cpuid.h>
+#endif
+
+namespace vnk {
+
+bool HasSse2() {
+#if VNK_HAVE_SSE2_PATH
+  static const bool has = [] {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    return __get_cpuid(1, &a, &b, &c, &d) != 0 && (d & bit_SSE2) != 0;
+  }();
+  return has;
+#else
+  return false;
+#endif
+}
+
+}  // namespace vnk

@@ -1,0 +1,20 @@
+// What the processor offers beyond the DLL's i686 baseline. The byte kernels keep a
+// plain loop for any processor and take 16 bytes at a time where SSE2 is there; both
+// give the same answer for every input.
+#pragma once
+
+namespace vnk {
+
+// True when the processor runs SSE2 instructions (every x86-64 processor does).
+bool HasSse2();
+
+}  // namespace vnk
+
+#if defined(__i386__) || defined(__x86_64__)
+#define VNK_HAVE_SSE2_PATH 1
+// A function compiled for SSE2 whatever the build's baseline; call it only when
+// HasSse2() says so.
+#define VNK_SSE2 __attribute__((target("sse2")))
+#else
+#define VNK_HAVE_SSE2_PATH 0
+#endif

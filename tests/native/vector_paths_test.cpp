@@ -1,0 +1,85 @@
+// The 16-byte paths of the byte kernels against the plain byte rules, on inputs long
+// enough to pass through every lane counter and with every byte value.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "files/compare_kernel.h"
+#include "text/count_kernel.h"
+#include "text/transforms_kernel.h"
+
+namespace vnk {
+namespace {
+
+const uint8_t* U(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
+
+TEST(VectorPaths, CountsOverManyLaneRoundsMatchTheByteRule) {
+  // More than 255 steps of 16 bytes, so the lane counters are emptied several times.
+  std::mt19937 gen(9);
+  std::string text(100003, '\0');
+  for (char& c : text) c = "ab \r\n\t\v\f\x80\xFF"[gen() % 10];
+  size_t crs = 0, lines = 0, words = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint8_t c = static_cast<uint8_t>(text[i]);
+    crs += c == '\r';
+    lines += c == '\n';
+    words += !IsWordBreak(c) && (i == 0 || IsWordBreak(static_cast<uint8_t>(text[i - 1])));
+  }
+  EXPECT_EQ(CountByte(U(text), text.size(), '\r'), crs);
+  std::string all_cr(70000, '\r');
+  EXPECT_EQ(CountByte(U(all_cr), all_cr.size(), '\r'), all_cr.size());
+  for (size_t cut : {size_t{0}, size_t{15}, size_t{16}, size_t{4081}, size_t{65536}}) {
+    WordCounter wc;
+    wc.Feed(U(text), cut);
+    wc.Feed(U(text) + cut, text.size() - cut);
+    EXPECT_EQ(wc.words(), words) << cut;
+    EXPECT_EQ(wc.lines(), lines) << cut;
+  }
+}
+
+TEST(VectorPaths, EveryBytePairComparesByTheFoldingRule) {
+  std::string a(48, 'x'), b(48, 'x');
+  for (int x = 0; x < 256; ++x)
+    for (int y = 0; y < 256; ++y) {
+      a[20] = static_cast<char>(x);
+      b[20] = static_cast<char>(y);
+      bool same = FoldAscii(static_cast<unsigned char>(x)) == FoldAscii(static_cast<unsigned char>(y));
+      ASSERT_EQ(BlocksMatch(U(a), U(b), a.size(), false), same) << x << " " << y;
+      ASSERT_EQ(BlocksMatch(U(a), U(b), a.size(), true), x == y) << x << " " << y;
+    }
+}
+
+}  // namespace
+}  // namespace vnk
+
+namespace vnk {
+namespace {
+
+TEST(VectorPaths, SparseBlankRunsCompressByTheByteRule) {
+  // Long stretches without two blanks side by side (copied 16 bytes at a time) between
+  // runs of every length, some of them on a 16-byte boundary.
+  std::mt19937 gen(12);
+  for (uint32_t tab : {2u, 4u, 8u, 9u}) {
+    std::string in;
+    while (in.size() < 5000) {
+      in.append(gen() % 40, 'x');
+      if (gen() % 3 == 0) in += " y";
+      in.append(gen() % 20, ' ');
+    }
+    std::string expected;
+    for (size_t i = 0; i < in.size();) {
+      size_t run = 0;
+      while (i < in.size() && in[i] == ' ') ++run, ++i;
+      expected.append(run / tab, '\t').append(run % tab, ' ');
+      if (i < in.size()) expected += in[i++];
+    }
+    std::string out(in.size(), '\0');
+    out.resize(CompressBlanks(reinterpret_cast<const uint8_t*>(in.data()), in.size(),
+                              reinterpret_cast<uint8_t*>(out.data()), tab));
+    EXPECT_EQ(out, expected) << tab;
+  }
+}
+
+}  // namespace
+}  // namespace vnk
