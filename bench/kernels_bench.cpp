@@ -197,18 +197,13 @@ void UuDecode(benchmark::State& state) {
     }
   }
   std::vector<uint8_t> out(Random().size() + 3);
+  const auto* chars = reinterpret_cast<const uint8_t*>(encoded.data());
   for (auto _ : state) {
     size_t i = 0, o = 0;
     while (i < encoded.size()) {
-      size_t due = vnk::UuValue(encoded[i++]);
-      while (due > 0) {
-        const char* g = &encoded[i];
-        o += vnk::UuDecodeGroup(vnk::UuValue(g[0]), vnk::UuValue(g[1]), vnk::UuValue(g[2]), vnk::UuValue(g[3]), due,
-                                out.data() + o);
-        i += 4;
-        due = due > 3 ? due - 3 : 0;
-      }
-      ++i;
+      size_t due = vnk::UuValue(chars[i++]);
+      o += vnk::UuDecodeLine(chars + i, due, out.data() + o);
+      i += 4 * ((due + 2) / 3) + 1;
     }
     benchmark::DoNotOptimize(out.data());
   }

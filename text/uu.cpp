@@ -106,9 +106,7 @@ void Decode(ByteReader& in, ByteWriter& out) {
     const size_t groups = (due + 2) / 3;
     if (const uint8_t* p = in.Peek(4 * groups + 1)) {
       uint8_t bytes[3 * 21];
-      size_t o = 0;
-      for (size_t g = 0, left = due; g < groups; ++g, p += 4, left -= left > 3 ? 3 : left)
-        o += UuDecodeGroup(UuValue(p[0]), UuValue(p[1]), UuValue(p[2]), UuValue(p[3]), left, bytes + o);
+      size_t o = UuDecodeLine(p, due, bytes);
       out.Write(bytes, o);
       in.Skip(4 * groups + 1);
       continue;

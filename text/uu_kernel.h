@@ -24,4 +24,9 @@ constexpr uint8_t UuValue(int ch) { return static_cast<uint8_t>((ch + 32) & 63);
 // returns how many bytes it wrote (the smaller of due and 3).
 size_t UuDecodeGroup(uint8_t e, uint8_t f, uint8_t g, uint8_t h, size_t due, uint8_t* out);
 
+// Decodes the ceil(due / 3) groups of one line (4 characters each, after the length
+// character) into exactly `due` bytes of out, as UuDecodeGroup does group by group;
+// out must hold 3 * ceil(due / 3) bytes. Returns due.
+size_t UuDecodeLine(const uint8_t* chars, size_t due, uint8_t* out);
+
 }  // namespace vnk

@@ -2,6 +2,7 @@
 // enough to pass through every lane counter and with every byte value.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -78,6 +79,45 @@ TEST(VectorPaths, SparseBlankRunsCompressByTheByteRule) {
     out.resize(CompressBlanks(reinterpret_cast<const uint8_t*>(in.data()), in.size(),
                               reinterpret_cast<uint8_t*>(out.data()), tab));
     EXPECT_EQ(out, expected) << tab;
+  }
+}
+
+}  // namespace
+}  // namespace vnk
+
+#include "text/uu_kernel.h"
+
+namespace vnk {
+namespace {
+
+TEST(VectorPaths, UuLineCodecMatchesTheGroupRule) {
+  std::mt19937 gen(13);
+  for (int round = 0; round < 200; ++round) {
+    // Encoding: each group of three bytes becomes four characters of 6 bits plus 32.
+    uint8_t data[48];
+    for (uint8_t& b : data) b = static_cast<uint8_t>(gen());
+    size_t n = 1 + gen() % 45;
+    char text[UU_LINE_CHARS];
+    size_t len = UuEncodeLine(data, n, text);
+    ASSERT_EQ(len, 2 + 4 * ((n + 2) / 3));
+    EXPECT_EQ(text[0], static_cast<char>(n + 32));
+    for (size_t g = 0; g < (n + 2) / 3; ++g) {
+      unsigned a = data[3 * g], b = data[3 * g + 1], c = data[3 * g + 2];
+      const unsigned v[4] = {a >> 2, ((a & 3) << 4) | (b >> 4), ((b & 15) << 2) | (c >> 6), c & 63};
+      for (int k = 0; k < 4; ++k) EXPECT_EQ(text[1 + 4 * g + k], static_cast<char>(v[k] + 32)) << g << k;
+    }
+    // Decoding any characters at all (not only what the encoder writes), due 1 to 63.
+    uint8_t chars[4 * 21];
+    for (uint8_t& c : chars) c = static_cast<uint8_t>(gen());
+    size_t due = 1 + gen() % 63;
+    uint8_t line[63] = {}, groups[63] = {};
+    ASSERT_EQ(UuDecodeLine(chars, due, line), due);
+    size_t o = 0;
+    for (size_t g = 0, left = due; left > 0; ++g, left -= left > 3 ? 3 : left)
+      o += UuDecodeGroup(UuValue(chars[4 * g]), UuValue(chars[4 * g + 1]), UuValue(chars[4 * g + 2]),
+                         UuValue(chars[4 * g + 3]), left, groups + o);
+    ASSERT_EQ(o, due);
+    EXPECT_EQ(0, std::memcmp(line, groups, due));
   }
 }
 
