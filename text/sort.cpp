@@ -89,6 +89,29 @@ class EntryWriter {
   char buffer_[32768];
 };
 
+// Room for the whole file (text mode only ever shrinks it) and one byte more: the line
+// end of a last line that lacks one, and the first read then meets the end at once.
+size_t InitialCapacity(FILE* in) {
+  int64_t size = _filelengthi64(_fileno(in));
+  if (size < 0) return 65536;
+  if (static_cast<uint64_t>(size) >= SIZE_MAX / 2) return SIZE_MAX / 2;  // fails to allocate
+  return static_cast<size_t>(size) + 1;
+}
+
+// Where the line that starts at p ends: just after its "\n". Every stored line has one.
+const char* PastLineEnd(const char* p, const char* end) {
+  return static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p))) + 1;
+}
+
+// The two streams, closed input first whichever way the call ends.
+struct SortStreams {
+  UniqueFile in, out;
+  ~SortStreams() {
+    in.reset();
+    out.reset();
+  }
+};
+
 struct SortJob {
   const char* input;
   const char* output;
@@ -105,17 +128,16 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   // output is neither created nor truncated unless the input could be opened.
   *count = SORT_STAGE_OPEN;
   if (BoundedLength(job.input, MAX_PATH_CHARS) > MAX_PATH_CHARS) return SORT_CANT_OPEN_INPUT;
-  UniqueFile in(fopen(job.input, lines ? "rt" : "rb"));
+  SortStreams files;
+  UniqueFile& in = files.in;
+  UniqueFile& out = files.out;
+  in.reset(fopen(job.input, lines ? "rt" : "rb"));
   if (!in) return SORT_CANT_OPEN_INPUT;
   if (BoundedLength(job.output, MAX_PATH_CHARS) > MAX_PATH_CHARS) return SORT_CANT_OPEN_OUTPUT;
-  UniqueFile out(fopen(job.output, lines ? "wt" : "wb"));
+  out.reset(fopen(job.output, lines ? "wt" : "wb"));
   if (!out) return SORT_CANT_OPEN_OUTPUT;
 
-  // Room for the whole file (text mode only ever shrinks it) and, in line mode, a line
-  // end for a last line that lacks one.
-  int64_t size = _filelengthi64(_fileno(in.get()));
-  if (size < 0) size = 0;
-  size_t capacity = static_cast<uint64_t>(size) + 1 > SIZE_MAX / 2 ? SIZE_MAX / 2 : static_cast<size_t>(size) + 1;
+  size_t capacity = InitialCapacity(in.get());
 
   HeapBlock block;
   if (lines) {
@@ -146,10 +168,11 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   if (lines) {
     // A last line without a line end is a line like the others.
     if (length > 0 && block.get()[length - 1] != '\n') block.get()[length++] = '\n';
-    for (const char* p = block.get(); (p = static_cast<const char*>(std::memchr(p, '\n', block.get() + length - p))) != nullptr; ++p) ++n;
+    for (const char* p = block.get(); p != block.get() + length; p = PastLineEnd(p, block.get() + length)) ++n;
   } else {
     n = length / static_cast<size_t>(job.record_length);  // a partial last record is dropped
   }
+  const char* const end = block.get() + length;
   if (n > SORT_MAX_ENTRIES) return fail_reading(SORT_TOO_MANY_ENTRIES);
   if (n > kFirstTableEntries) {
     auto* grown = static_cast<const char**>(std::realloc(table.get(), n * sizeof(const char*)));
@@ -160,10 +183,7 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   const char** entries = table.get();
   if (lines) {
     const char* p = block.get();
-    for (size_t i = 0; i < n; ++i) {
-      entries[i] = p;
-      p = static_cast<const char*>(std::memchr(p, '\n', block.get() + length - p)) + 1;
-    }
+    for (size_t i = 0; i < n; ++i, p = PastLineEnd(p, end)) entries[i] = p;
     SortLines(entries, n, job.order);
   } else {
     for (size_t i = 0; i < n; ++i) entries[i] = block.get() + i * static_cast<size_t>(job.record_length);
@@ -177,7 +197,7 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   {
     EntryWriter writer(out.get());
     for (size_t i = 0; i < n && ok; ++i) {
-      size_t bytes = lines ? static_cast<size_t>(static_cast<const char*>(std::memchr(entries[i], '\n', block.get() + length - entries[i])) - entries[i]) + 1
+      size_t bytes = lines ? static_cast<size_t>(PastLineEnd(entries[i], end) - entries[i])
                            : static_cast<size_t>(job.record_length);
       ok = writer.Put(entries[i], bytes);
       total += bytes + (lines ? 1 : 0);
