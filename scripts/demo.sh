@@ -8,7 +8,9 @@ demo=$(mktemp -d /tmp/varnok-demo.XXXXXX)
 trap 'rm -rf "$demo"; wineserver -k >/dev/null 2>&1 || true' EXIT
 call() {
     echo "> vnkcall $*"
-    (cd "$demo" && wine "$OLDPWD/build/win32/vnkcall.exe" "$@") | sed 's/^/  /'
+    # A carriage return inside a result (cAllSubDirectories ends each path with one) is
+    # shown as [CR].
+    (cd "$demo" && wine "$OLDPWD/build/win32/vnkcall.exe" "$@") | sed 's/\r/[CR]/g; s/^/  /'
 }
 printf 'Zebra\r\napple\r\nMango\r\n' > "$demo/fruit.txt"
 printf 'name\tsize\tcolour\n' > "$demo/table.txt"

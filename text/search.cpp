@@ -9,6 +9,7 @@
 #include "files/copy.h"
 #include "files/identity.h"
 #include "frame/host.h"
+#include "frame/output.h"
 #include "text/search_kernel.h"
 
 namespace vnk {
@@ -111,7 +112,7 @@ int32_t ReplaceInFile(const char* file, const char* text, const char* replacemen
   if (!in) return RC_CANT_OPEN_FIRST;
   // A work file that is File itself would be emptied by its opening before File is read.
   if (SameExistingFile(file, work)) return RC_CANT_OPEN_SECOND;
-  UniqueFile out(fopen(work, "wt"));
+  UniqueFile out(OpenOutput(work, "wt"));
   if (!out) return RC_CANT_OPEN_SECOND;
 
   char needle[REPLACE_SEARCH_TEXT_MAX + 1];

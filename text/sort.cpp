@@ -13,6 +13,7 @@
 #include "files/identity.h"
 #include "files/compare_kernel.h"
 #include "frame/host.h"
+#include "frame/output.h"
 #include "text/sort_kernel.h"
 
 namespace vnk {
@@ -134,7 +135,7 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   in.reset(fopen(job.input, lines ? "rt" : "rb"));
   if (!in) return SORT_CANT_OPEN_INPUT;
   if (BoundedLength(job.output, MAX_PATH_CHARS) > MAX_PATH_CHARS) return SORT_CANT_OPEN_OUTPUT;
-  out.reset(fopen(job.output, lines ? "wt" : "wb"));
+  out.reset(OpenOutput(job.output, lines ? "wt" : "wb"));
   if (!out) return SORT_CANT_OPEN_OUTPUT;
 
   size_t capacity = InitialCapacity(in.get());

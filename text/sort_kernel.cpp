@@ -19,7 +19,6 @@ constexpr std::array<Byte, 256> MakeTable(bool fold) {
   for (int c = 0; c < 256; ++c) t[c] = static_cast<Byte>((fold && c >= 'A' && c <= 'Z') ? c + 32 : c);
   return t;
 }
-constexpr std::array<Byte, 256> kSame = MakeTable(false);
 constexpr std::array<Byte, 256> kFolded = MakeTable(true);
 
 // Line keys: the byte at each depth, folded or not; a line ends at its "\n", and no
