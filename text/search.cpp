@@ -1,13 +1,15 @@
 // cFileSearch, cFileSearchCount and cFileSearchAndReplace: literal search in the lines
 // of a text file, and replacement that rewrites the file in place through a work file.
 //
-// Files go through the runtime's text-mode streams, so a line end is one "\n" here and
-// CR LF on disk, and a 0x1A byte ends the input. Lines are taken in pieces of a fixed
+// Files are read through the runtime's text-mode streams, so a line end is one "\n" here
+// and CR LF on disk, and a 0x1A byte ends the input; the work file gets CR LF for every
+// "\n", as a text-mode stream would write it. Lines are taken in pieces of a fixed
 // maximum length and a match never spans two pieces; callers see that in results, so
 // the piece lengths are part of the behaviour.
 #include "dirs/kill.h"
 #include "files/copy.h"
 #include "files/identity.h"
+#include "frame/bytes_kernel.h"
 #include "frame/host.h"
 #include "frame/output.h"
 #include "text/search_kernel.h"
@@ -92,9 +94,28 @@ int32_t SearchFile(const char* file, const char* text, bool fold, bool first_onl
   return first_only ? 0 : ClampTotal(count);
 }
 
-bool WriteToStream(void* stream, const char* bytes, size_t n) {
+// The work file is a binary stream and its line ends are made here: each "\n" goes out
+// as CR LF, as the runtime's text mode would write it. The bytes on disk are the same;
+// the runtime's text-mode write, which takes every byte on its own, is many times slower.
+bool WriteLinesToStream(void* stream, const char* bytes, size_t n) {
   FILE* out = static_cast<FILE*>(stream);
-  return fwrite(bytes, 1, n, out) == n && !ferror(out);
+  char lines[2 * (REPLACE_FLUSH + REPLACE_TEXT_MAX + 1)];
+  size_t o = 0;
+  for (const char* end = bytes + n; bytes != end;) {
+    // The output buffer never hands over more than it holds, so this always fits.
+    const char* lf = FindByte(bytes, static_cast<size_t>(end - bytes), '\n');
+    size_t run = static_cast<size_t>((lf != nullptr ? lf : end) - bytes);
+    if (o + run + 2 > sizeof lines) return false;
+    std::memcpy(lines + o, bytes, run);
+    o += run;
+    bytes += run;
+    if (lf != nullptr) {
+      lines[o++] = '\r';
+      lines[o++] = '\n';
+      ++bytes;
+    }
+  }
+  return fwrite(lines, 1, o, out) == o && !ferror(out);
 }
 
 int32_t ReplaceInFile(const char* file, const char* text, const char* replacement, const char* work_name,
@@ -112,7 +133,7 @@ int32_t ReplaceInFile(const char* file, const char* text, const char* replacemen
   if (!in) return RC_CANT_OPEN_FIRST;
   // A work file that is File itself would be emptied by its opening before File is read.
   if (SameExistingFile(file, work)) return RC_CANT_OPEN_SECOND;
-  UniqueFile out(OpenOutput(work, "wt"));
+  UniqueFile out(OpenOutput(work, "wb"));
   if (!out) return RC_CANT_OPEN_SECOND;
 
   char needle[REPLACE_SEARCH_TEXT_MAX + 1];
@@ -120,7 +141,7 @@ int32_t ReplaceInFile(const char* file, const char* text, const char* replacemen
   if (fold) FoldInPlace(needle, m);
 
   PieceReader reader(in.get(), REPLACE_PIECE);
-  ReplaceOutput output(WriteToStream, out.get());
+  ReplaceOutput output(WriteLinesToStream, out.get());
   char folded[REPLACE_PIECE];
   int32_t result = 0;
   const char* piece;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "frame/bytes_kernel.h"
+
 namespace vnk {
 
 void FoldInPlace(char* p, size_t n) {
@@ -15,8 +17,8 @@ void FoldInPlace(char* p, size_t n) {
 
 size_t PieceLength(const char* p, size_t available, size_t limit) {
   size_t span = std::min(available, limit);
-  const void* end = std::memchr(p, '\n', span);
-  return end == nullptr ? span : static_cast<size_t>(static_cast<const char*>(end) - p) + 1;
+  const char* end = FindByte(p, span, '\n');
+  return end == nullptr ? span : static_cast<size_t>(end - p) + 1;
 }
 
 size_t FindFrom(const char* hay, size_t n, size_t from, const char* needle, size_t m) {
@@ -24,10 +26,10 @@ size_t FindFrom(const char* hay, size_t n, size_t from, const char* needle, size
   const size_t last = n - m;  // the last position where the needle still fits
   const char first = needle[0];
   for (size_t i = from; i <= last;) {
-    const void* hit = std::memchr(hay + i, first, last - i + 1);
+    const char* hit = FindByte(hay + i, last - i + 1, first);
     if (hit == nullptr) return NO_MATCH;
-    i = static_cast<size_t>(static_cast<const char*>(hit) - hay);
-    if (std::memcmp(hay + i + 1, needle + 1, m - 1) == 0) return i;
+    i = static_cast<size_t>(hit - hay);
+    if (SameBytes(hay + i + 1, needle + 1, m - 1)) return i;
     ++i;
   }
   return NO_MATCH;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "frame/bytes_kernel.h"
 #include "frame/cpu_kernel.h"
 #if VNK_HAVE_SSE2_PATH
 #include <emmintrin.h>
@@ -16,8 +17,8 @@ namespace {
 // Position of the next byte equal to c at or after i, or n.
 size_t Next(const uint8_t* in, size_t i, size_t n, uint8_t c) {
   if (i >= n) return n;
-  const void* hit = std::memchr(in + i, c, n - i);
-  return hit ? static_cast<size_t>(static_cast<const uint8_t*>(hit) - in) : n;
+  const unsigned char* hit = FindByte(in + i, n - i, c);
+  return hit ? static_cast<size_t>(hit - in) : n;
 }
 
 #if VNK_HAVE_SSE2_PATH
