@@ -3,6 +3,7 @@
 
 #if VNK_HAVE_SSE2_PATH
 #include <cpuid.h>
+#include <emmintrin.h>
 #endif
 
 namespace vnk {
@@ -18,5 +19,11 @@ bool HasSse2() {
   return false;
 #endif
 }
+
+#if VNK_HAVE_SSE2_PATH
+VNK_SSE2 void PrefetchLine(const void* p) { _mm_prefetch(static_cast<const char*>(p), _MM_HINT_T0); }
+#else
+void PrefetchLine(const void*) {}
+#endif
 
 }  // namespace vnk

@@ -8,6 +8,11 @@ namespace vnk {
 // True when the processor runs SSE2 instructions (every x86-64 processor does).
 bool HasSse2();
 
+// Asks for the cache line at p ahead of its use (p need not be valid memory). Call it
+// only when HasSse2() says so; it does nothing to results, it only hides the wait for
+// memory when a loop jumps around a large block.
+void PrefetchLine(const void* p);
+
 }  // namespace vnk
 
 #if defined(__i386__) || defined(__x86_64__)
