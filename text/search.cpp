@@ -1,9 +1,9 @@
 // cFileSearch, cFileSearchCount and cFileSearchAndReplace: literal search in the lines
 // of a text file, and replacement that rewrites the file in place through a work file.
 //
-// Files are read through the runtime's text-mode streams, so a line end is one "\n" here
-// and CR LF on disk, and a 0x1A byte ends the input; the work file gets CR LF for every
-// "\n", as a text-mode stream would write it. Lines are taken in pieces of a fixed
+// Files are read as the runtime's text-mode streams deliver them, so a line end is one
+// "\n" here and CR LF on disk, and a 0x1A byte ends the input; the work file gets CR LF
+// for every "\n", as a text-mode stream would write it. Lines are taken in pieces of a fixed
 // maximum length and a match never spans two pieces; callers see that in results, so
 // the piece lengths are part of the behaviour.
 #include "dirs/kill.h"
@@ -13,6 +13,7 @@
 #include "frame/host.h"
 #include "frame/output.h"
 #include "text/search_kernel.h"
+#include "text/textmode_kernel.h"
 
 namespace vnk {
 namespace {
@@ -23,8 +24,10 @@ constexpr char kDefaultWorkFile[] = "~!!TMP~.TMP";
 // Names longer than this could not be copied back by the plain copy.
 constexpr size_t kCopyBackNameChars = 255;
 
-// Cuts the text of a stream into line pieces. It reads ahead in large blocks; the
-// pieces are exactly those a line-by-line read of at most `limit` characters yields.
+// Cuts the text of a binary stream into line pieces, reading ahead in large blocks and
+// making of them what the runtime's text-mode read would deliver (CR LF as "\n", the
+// end at a 0x1A byte): the pieces are exactly those a line-by-line text-mode read of at
+// most `limit` characters yields, at a fraction of the runtime's cost per byte.
 class PieceReader {
  public:
   PieceReader(FILE* in, size_t limit) : in_(in), limit_(limit) {}
@@ -32,18 +35,7 @@ class PieceReader {
   // The next piece (valid until the next call), or false at the end of the input or
   // after a failed read (then error() is true).
   bool Next(const char** piece, size_t* n) {
-    if (end_ - begin_ < limit_ && !at_end_) {
-      std::memmove(buffer_, buffer_ + begin_, end_ - begin_);
-      end_ -= begin_;
-      begin_ = 0;
-      size_t want = sizeof buffer_ - end_;
-      size_t got = fread(buffer_ + end_, 1, want, in_);
-      end_ += got;
-      if (got < want) {
-        at_end_ = true;
-        error_ = ferror(in_) != 0;
-      }
-    }
+    if (end_ - begin_ < limit_ && !at_end_) Fill();
     if (begin_ == end_) return false;
     *piece = buffer_ + begin_;
     *n = PieceLength(*piece, end_ - begin_, limit_);
@@ -53,11 +45,36 @@ class PieceReader {
   bool error() const { return error_; }
 
  private:
+  // Moves the text not yet handed out to the front and reads until the buffer holds a
+  // whole piece or the input ends.
+  void Fill() {
+    std::memmove(buffer_, buffer_ + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+    while (end_ - begin_ < limit_ && !at_end_) {
+      // A CR held back from the last read goes in front of the new bytes.
+      size_t raw = 0;
+      if (held_cr_) buffer_[end_ + raw++] = '\r';
+      size_t want = sizeof buffer_ - end_ - raw;
+      size_t got = fread(buffer_ + end_ + raw, 1, want, in_);
+      raw += got;
+      if (got < want) {
+        at_end_ = true;
+        error_ = ferror(in_) != 0;
+      }
+      TextModeStep step = TextModeInPlace(buffer_ + end_, raw, at_end_);
+      end_ += step.length;
+      held_cr_ = !step.stop && step.used < raw;
+      if (step.stop) at_end_ = true;
+    }
+  }
+
   FILE* in_;
   size_t limit_;
   size_t begin_ = 0;
   size_t end_ = 0;
   bool at_end_ = false;
+  bool held_cr_ = false;
   bool error_ = false;
   char buffer_[32768];
 };
@@ -68,7 +85,7 @@ int32_t SearchFile(const char* file, const char* text, bool fold, bool first_onl
   size_t m = BoundedLength(text, SEARCH_TEXT_MAX);
   if (m > SEARCH_TEXT_MAX) return RC_TEXT_TOO_LONG;
   if (BoundedLength(file, MAX_PATH_CHARS) > MAX_PATH_CHARS) return RC_CANT_OPEN_FIRST;
-  UniqueFile in(fopen(file, "rt"));
+  UniqueFile in(fopen(file, "rb"));
   if (!in) return RC_CANT_OPEN_FIRST;
 
   char needle[SEARCH_TEXT_MAX + 1];
@@ -129,7 +146,7 @@ int32_t ReplaceInFile(const char* file, const char* text, const char* replacemen
   if (BoundedLength(file, kCopyBackNameChars) > kCopyBackNameChars) return RC_CANT_OPEN_FIRST;
   if (BoundedLength(work, kCopyBackNameChars) > kCopyBackNameChars) return RC_CANT_OPEN_SECOND;
 
-  UniqueFile in(fopen(file, "rt"));
+  UniqueFile in(fopen(file, "rb"));
   if (!in) return RC_CANT_OPEN_FIRST;
   // A work file that is File itself would be emptied by its opening before File is read.
   if (SameExistingFile(file, work)) return RC_CANT_OPEN_SECOND;

@@ -3,9 +3,9 @@
 //
 // The whole input is read into one block and the table holds one pointer per line or
 // record into it, so the memory used is close to the file's size plus a pointer per
-// entry, and no entry is ever copied. Line mode reads through the runtime's text-mode
-// stream: CR LF comes in as "\n" and a 0x1A byte ends the input, exactly as every other
-// text routine of the library sees a file; every "\n" goes out as CR LF.
+// entry, and no entry is ever copied. Line mode reads the file as the runtime's text
+// mode delivers it: CR LF comes in as "\n" and a 0x1A byte ends the input, exactly as
+// every other text routine of the library sees a file; every "\n" goes out as CR LF.
 #include <io.h>
 
 #include <cstdlib>
@@ -17,6 +17,7 @@
 #include "frame/host.h"
 #include "frame/output.h"
 #include "text/sort_kernel.h"
+#include "text/textmode_kernel.h"
 
 namespace vnk {
 namespace {
@@ -149,7 +150,8 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   SortStreams files;
   UniqueFile& in = files.in;
   UniqueFile& out = files.out;
-  in.reset(fopen(job.input, lines ? "rt" : "rb"));
+  // Binary in both modes: line mode makes of the bytes what a text-mode read delivers.
+  in.reset(fopen(job.input, "rb"));
   if (!in) return SORT_CANT_OPEN_INPUT;
   if (BoundedLength(job.output, MAX_PATH_CHARS) > MAX_PATH_CHARS) return SORT_CANT_OPEN_OUTPUT;
   // Binary in both modes: the line writer makes the CR LF line ends itself.
@@ -182,6 +184,7 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
     return code;
   };
   if (failure != 0) return fail_reading(failure);
+  if (lines) length = TextModeInPlace(block.get(), length, true).length;
 
   size_t n = 0;
   if (lines) {
