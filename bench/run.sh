@@ -73,19 +73,22 @@ TABLE=$W/table.txt
 # of the process) and LIB_OUT (what vnkbench printed on the last run).
 lib() {
     local prep=$1; shift
-    local ins="" procs="" mbs="" t0 t1 out
+    local ins="" procs="" mbs="" cpus="" t0 t1 out u sy m
     LIB_OUT=""
     for ((r = 0; r < runs; r++)); do
         eval "$prep"
         t0=$(now)
-        out=$(/usr/bin/time -f "%M" -o "$W/rss" wine "$BENCH_EXE" "$@" 2>/dev/null)
+        out=$(/usr/bin/time -f "%U %S %M" -o "$W/rss" wine "$BENCH_EXE" "$@" 2>/dev/null)
         t1=$(now)
         case "$out" in seconds=*) ;; *) LIB_OUT="$out"; LIB_IN="-"; LIB_PROC="-"; LIB_MB="-"; return 1 ;; esac
         LIB_OUT=$out
         ins="$ins $(sed -n 's/^seconds=\([0-9.]*\).*/\1/p' <<<"$out")"
         procs="$procs $(echo "$t1 - $t0" | bc -l)"
-        mbs="$mbs $(($(tail -1 "$W/rss") / 1024))"
+        read -r u sy m < <(tail -1 "$W/rss")
+        cpus="$cpus $(echo "$u + $sy" | bc -l)"
+        mbs="$mbs $((m / 1024))"
     done
+    LIB_CPU=$(tr ' ' '\n' <<<"$cpus" | grep . | median)
     LIB_IN=$(tr ' ' '\n' <<<"$ins" | grep . | median)
     LIB_PROC=$(tr ' ' '\n' <<<"$procs" | grep . | median)
     LIB_MB=$(tr ' ' '\n' <<<"$mbs" | grep . | sort -n | tail -1)
@@ -93,15 +96,18 @@ lib() {
 
 # peer PREP COMMAND: the same for a native command line (run by sh).
 peer() {
-    local prep=$1 cmd=$2 times="" mbs="" t0 t1
+    local prep=$1 cmd=$2 times="" mbs="" cpus="" t0 t1 u sy m
     for ((r = 0; r < runs; r++)); do
         eval "$prep"
         t0=$(now)
-        /usr/bin/time -f "%M" -o "$W/rss" sh -c "$cmd" >/dev/null 2>&1
+        /usr/bin/time -f "%U %S %M" -o "$W/rss" sh -c "$cmd" >/dev/null 2>&1
         t1=$(now)
         times="$times $(echo "$t1 - $t0" | bc -l)"
-        mbs="$mbs $(($(tail -1 "$W/rss") / 1024))"
+        read -r u sy m < <(tail -1 "$W/rss")
+        cpus="$cpus $(echo "$u + $sy" | bc -l)"
+        mbs="$mbs $((m / 1024))"
     done
+    PEER_CPU=$(tr ' ' '\n' <<<"$cpus" | grep . | median)
     PEER_S=$(tr ' ' '\n' <<<"$times" | grep . | median)
     PEER_MB=$(tr ' ' '\n' <<<"$mbs" | grep . | sort -n | tail -1)
 }
@@ -115,7 +121,7 @@ row() {
     local same="-" ratio="-" ratio_proc="-"
     eval "set -- $largs"
     if ! lib "$lprep" "$@"; then
-        printf '%-34s %s\n' "$name" "skipped: $LIB_OUT" | tee -a "$TABLE"
+        printf '%-30s %s\n' "$name" "skipped: $LIB_OUT" | tee -a "$TABLE"
         return
     fi
     local lib_out=$LIB_OUT
@@ -123,8 +129,8 @@ row() {
     if [ -n "$check" ]; then if eval "$check" >/dev/null 2>&1; then same=yes; else same=NO; fi; fi
     ratio=$(echo "scale=2; $LIB_IN / $PEER_S" | bc -l | sed 's/^\./0./')
     ratio_proc=$(echo "scale=2; $LIB_PROC / $PEER_S" | bc -l | sed 's/^\./0./')
-    printf '%-34s %8.3f %8.3f  %-32s %8.3f %6s %6s %6s %6s  %s\n' "$name" "$LIB_IN" "$LIB_PROC" "$label" \
-        "$PEER_S" "$ratio" "$ratio_proc" "$LIB_MB" "$PEER_MB" "$same" | tee -a "$TABLE"
+    printf '%-30s %7.3f %7.3f %6.2f  %-30s %7.3f %6.2f %6s %6s %6s %6s  %s\n' "$name" "$LIB_IN" "$LIB_PROC" "$LIB_CPU" \
+        "$label" "$PEER_S" "$PEER_CPU" "$ratio" "$ratio_proc" "$LIB_MB" "$PEER_MB" "$same" | tee -a "$TABLE"
     echo "$name: $lib_out" >>"$W/results.txt"
 }
 
@@ -134,11 +140,14 @@ echo
 echo "VARNOK-32.DLL benchmark: $MB MB files, tree of $((TOPS * (SUBS + 1))) folders and $((TOPS * (SUBS + 1) * FILES)) files, median of $runs run(s)"
 echo "$(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores, $(free -g | awk '/^Mem:/ { print $2 }') GB memory; $(wine --version); $(uptime | sed 's/^ *//')"
 echo "Library: in-process seconds (QueryPerformanceCounter around the call) and whole wine process; ratio = library / peer."
+echo "cpu = user + system seconds of the whole process (the library's includes Wine's start, ~0.05 s)."
 echo "MB = peak resident memory (max RSS); the library's includes Wine's own ~15 MB."
-printf '%-34s %8s %8s  %-32s %8s %6s %6s %6s %6s  %s\n' "Export (library)" "in-proc" "process" "Peer (native)" "peer s" "ratio" "r.proc" "lib MB" "peerMB" "same" | tee -a "$TABLE"
+printf '%-30s %7s %7s %6s  %-30s %7s %6s %6s %6s %6s %6s  %s\n' "Export (library)" "in-proc" "process" "cpu" "Peer (native)" "peer s" "cpu" "ratio" "r.proc" "lib MB" "peerMB" "same" | tee -a "$TABLE"
 
 row "cFileCopy" "cp" "$clean" "cFileCopy s:'$T' s:'$WW\\out.txt'" "$pclean" "cp '$TEXT' '$W/peer.txt'" \
     "cmp '$TEXT' '$W/out.txt'"
+row "cFileCopy" "dd bs=1M (no in-kernel copy)" "$clean" "cFileCopy s:'$T' s:'$WW\\out.txt'" "$pclean" \
+    "dd if='$TEXT' of='$W/peer.txt' bs=1M"
 row "cFileCopy2" "cp" "$clean" "cFileCopy2 s:'$T' s:'$WW\\out.txt'" "$pclean" "cp '$TEXT' '$W/peer.txt'" \
     "cmp '$TEXT' '$W/out.txt'"
 row "cFileSort 1 (case)" "LC_ALL=C sort --parallel=1" "$clean" "cFileSort s:'$T' s:'$WW\\out.txt' i:1 i:0 i:0 i:0 r:" \
@@ -164,6 +173,8 @@ row "cFileExpandTab" "expand" "$clean" "cFileExpandTab s:'$T' s:'$WW\\out.txt' i
     "expand '$TEXT' >'$W/peer.txt'"
 row "cFileMerge" "cat" "$clean" "cFileMerge s:'$T' s:'$B' s:'$WW\\out.txt'" "$pclean" \
     "cat '$TEXT' '$BIN' >'$W/peer.txt'" "cmp '$W/out.txt' '$W/peer.txt'"
+row "cFileMerge" "cat | cat (no in-kernel copy)" "$clean" "cFileMerge s:'$T' s:'$B' s:'$WW\\out.txt'" "$pclean" \
+    "cat '$TEXT' '$BIN' | cat >'$W/peer.txt'"
 row "cCmpFileContents -1 (exact)" "cmp" "" "cCmpFileContents s:'$B' s:'$B2' i:-1" "" "cmp '$BIN' '$BIN2'"
 row "cCmpFileContents 0 (no case)" "cmp" "" "cCmpFileContents s:'$T' s:'$T2' i:0" "" "cmp '$TEXT' '$TEXT2'"
 row "cFileUUCP 0 (encode)" "uuencode" "$clean" "cFileUUCP s:'$B' s:'$WW\\out.uue' i:0" "$pclean" \
