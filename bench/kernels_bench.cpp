@@ -10,9 +10,13 @@
 #include <vector>
 
 #include "files/compare_kernel.h"
+#include "frame/bytes_kernel.h"
 #include "scan/wildcard_kernel.h"
 #include "text/count_kernel.h"
 #include "text/filter_kernel.h"
+#include "text/search_kernel.h"
+#include "text/sort_kernel.h"
+#include "text/textmode_kernel.h"
 #include "text/transforms_kernel.h"
 #include "text/uu_kernel.h"
 
@@ -210,6 +214,77 @@ void UuDecode(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(Random().size()));
 }
 BENCHMARK(UuDecode);
+
+void FindLineEnd(benchmark::State& state) {
+  // Line by line through the text, as the readers cut it into pieces.
+  OverBlocks(state, Text(), [](const uint8_t* b, size_t n) {
+    const char* p = reinterpret_cast<const char*>(b);
+    for (size_t at = 0; at < n; at += vnk::PieceLength(p + at, n - at, vnk::SEARCH_PIECE)) {
+    }
+  });
+}
+BENCHMARK(FindLineEnd);
+
+void TextMode(benchmark::State& state) {
+  std::vector<uint8_t> work(kBlock);
+  OverBlocks(state, Text(), [&](const uint8_t* b, size_t n) {
+    std::memcpy(work.data(), b, n);
+    benchmark::DoNotOptimize(vnk::TextModeInPlace(reinterpret_cast<char*>(work.data()), n, false).length);
+  });
+}
+BENCHMARK(TextMode);
+
+// The matcher: occurrences of a word in each line piece, exact and folded.
+void Matcher(benchmark::State& state) {
+  const bool fold = state.range(0) != 0;
+  std::vector<char> piece(vnk::SEARCH_PIECE);
+  OverBlocks(state, Text(), [&](const uint8_t* b, size_t n) {
+    const char* p = reinterpret_cast<const char*>(b);
+    for (size_t at = 0, len; at < n; at += len) {
+      len = vnk::PieceLength(p + at, n - at, vnk::SEARCH_PIECE);
+      const char* hay = p + at;
+      if (fold) {
+        std::memcpy(piece.data(), hay, len);
+        vnk::FoldInPlace(piece.data(), len);
+        hay = piece.data();
+      }
+      benchmark::DoNotOptimize(vnk::CountMatches(hay, len, fold ? "berlin" : "Berlin", 6));
+    }
+  });
+}
+BENCHMARK(Matcher)->Arg(0)->Arg(1);
+
+// The line comparators through the sort of a table of lines (as cFileSort sorts them);
+// bytes per second of text sorted.
+void SortLines(benchmark::State& state) {
+  std::string text(reinterpret_cast<const char*>(Text().data()), Text().size());
+  for (char& c : text)
+    if (c == '\r') c = ' ';
+  text.back() = '\n';
+  std::vector<const char*> lines;
+  for (size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) lines.push_back(text.data() + at);
+  std::vector<const char*> work;
+  for (auto _ : state) {
+    work = lines;
+    vnk::SortLines(work.data(), work.size(), vnk::SortOrder{false, state.range(0) != 0});
+    benchmark::DoNotOptimize(work.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(SortLines)->Arg(0)->Arg(1);
+
+void CompareLines(benchmark::State& state) {
+  // Pairs of lines that share a long prefix, the costly case for a comparator.
+  std::vector<std::string> lines;
+  for (int i = 0; i < 1000; ++i) lines.push_back("2024-03-01 12:34:56 INFO  user" + std::to_string(i) + " Berlin\n");
+  size_t bytes = 0;
+  for (const auto& l : lines) bytes += l.size();
+  for (auto _ : state)
+    for (size_t i = 1; i < lines.size(); ++i)
+      benchmark::DoNotOptimize(vnk::CompareLines(lines[i - 1].c_str(), lines[i].c_str(), state.range(0) != 0));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
+}
+BENCHMARK(CompareLines)->Arg(0)->Arg(1);
 
 void Wildcard(benchmark::State& state) {
   // Names as a tree walk meets them, against a pattern with both wildcards.

@@ -6,6 +6,8 @@
 // for every "\n", as a text-mode stream would write it. Lines are taken in pieces of a fixed
 // maximum length and a match never spans two pieces; callers see that in results, so
 // the piece lengths are part of the behaviour.
+#include <algorithm>
+
 #include "dirs/kill.h"
 #include "files/copy.h"
 #include "files/identity.h"
@@ -114,26 +116,44 @@ int32_t SearchFile(const char* file, const char* text, bool fold, bool first_onl
 // The work file is a binary stream and its line ends are made here: each "\n" goes out
 // as CR LF, as the runtime's text mode would write it. The bytes on disk are the same;
 // the runtime's text-mode write, which takes every byte on its own, is many times slower.
-bool WriteLinesToStream(void* stream, const char* bytes, size_t n) {
-  FILE* out = static_cast<FILE*>(stream);
-  char lines[2 * (REPLACE_FLUSH + REPLACE_TEXT_MAX + 1)];
-  size_t o = 0;
-  for (const char* end = bytes + n; bytes != end;) {
-    // The output buffer never hands over more than it holds, so this always fits.
-    const char* lf = FindByte(bytes, static_cast<size_t>(end - bytes), '\n');
-    size_t run = static_cast<size_t>((lf != nullptr ? lf : end) - bytes);
-    if (o + run + 2 > sizeof lines) return false;
-    std::memcpy(lines + o, bytes, run);
-    o += run;
-    bytes += run;
-    if (lf != nullptr) {
-      lines[o++] = '\r';
-      lines[o++] = '\n';
-      ++bytes;
+// What the replacement hands over per line piece is gathered into large writes: only the
+// complete work file is ever copied back, so when a write fails makes no difference to
+// the caller (the result is a failed write, File stays as it was).
+class WorkFileWriter {
+ public:
+  explicit WorkFileWriter(FILE* out) : out_(out) {}
+  static bool Sink(void* self, const char* bytes, size_t n) { return static_cast<WorkFileWriter*>(self)->Put(bytes, n); }
+  bool Put(const char* bytes, size_t n) {
+    for (const char* end = bytes + n; bytes != end && !failed_;) {
+      if (used_ + 3 > sizeof buffer_ && !Flush()) break;
+      // As much text as fits before the next "\n", then its CR LF.
+      size_t room = sizeof buffer_ - used_ - 2;
+      size_t span = std::min(static_cast<size_t>(end - bytes), room);
+      const char* lf = FindByte(bytes, span, '\n');
+      size_t run = static_cast<size_t>((lf != nullptr ? lf : bytes + span) - bytes);
+      std::memcpy(buffer_ + used_, bytes, run);
+      used_ += run;
+      bytes += run;
+      if (lf != nullptr) {
+        buffer_[used_++] = '\r';
+        buffer_[used_++] = '\n';
+        ++bytes;
+      }
     }
+    return !failed_;
   }
-  return fwrite(lines, 1, o, out) == o && !ferror(out);
-}
+  bool Flush() {
+    if (!failed_ && used_ != 0 && (fwrite(buffer_, 1, used_, out_) != used_ || ferror(out_))) failed_ = true;
+    used_ = 0;
+    return !failed_;
+  }
+
+ private:
+  FILE* out_;
+  size_t used_ = 0;
+  bool failed_ = false;
+  char buffer_[32768];
+};
 
 int32_t ReplaceInFile(const char* file, const char* text, const char* replacement, const char* work_name,
                       bool fold) {
@@ -158,7 +178,8 @@ int32_t ReplaceInFile(const char* file, const char* text, const char* replacemen
   if (fold) FoldInPlace(needle, m);
 
   PieceReader reader(in.get(), REPLACE_PIECE);
-  ReplaceOutput output(WriteLinesToStream, out.get());
+  WorkFileWriter writer(out.get());
+  ReplaceOutput output(WorkFileWriter::Sink, &writer);
   char folded[REPLACE_PIECE];
   int32_t result = 0;
   const char* piece;
@@ -176,6 +197,7 @@ int32_t ReplaceInFile(const char* file, const char* text, const char* replacemen
     }
   }
   if (result == 0 && reader.error()) result = RC_READ_FAILED;
+  if (!writer.Flush() && result == 0) result = RC_WRITE_FAILED;
 
   in.reset();
   // Closing writes the stream's last buffered bytes: a failure there is a failed write.
