@@ -59,6 +59,9 @@ int32_t KillMatchingFiles(const char* pattern, bool strip) {
 }
 
 int32_t KillTree(const char* folder, const char* pattern, TreeMode mode) {
+  // A blank folder would walk the root of the current drive; a tree deletion never
+  // takes that from a blank string (an unset host variable) and deletes nothing.
+  if (folder[0] == '\0') return 0;
   WalkTable table = CollectSubDirectories(folder);
   if (!table.ok()) return RC_NO_MEMORY;
 

@@ -51,8 +51,20 @@ TEST(AllSubDirectories, NoFolderBelowOrNoFolderAtAll) {
   EXPECT_EQ(count, -1);
   EXPECT_EQ(AllSub(dir / "missing", &count), "");
   EXPECT_EQ(count, -1);
-  EXPECT_EQ(AllSub("", &count), "");
-  EXPECT_EQ(count, -1);
+}
+
+// A blank folder, like "\", is the root of the current drive: the same listing as for
+// the drive itself, with the paths starting at the backslash.
+TEST(AllSubDirectories, BlankFolderIsTheCurrentDrivesRoot) {
+  TempDir dir;
+  CurrentDirScope in(dir.path());
+  std::string drive = dir.path().substr(0, 2);
+  int32_t on_drive, blank;
+  std::string expected = AllSub(drive, &on_drive);
+  ASSERT_GT(on_drive, 0);
+  for (size_t at = 0; (at = expected.find(drive + "\\", at)) != std::string::npos;) expected.erase(at, 2);
+  EXPECT_EQ(AllSub("", &blank), expected);
+  EXPECT_EQ(blank, on_drive);
 }
 
 TEST(AllSubDirectories, PathsBeyondASlotAreSkippedWithTheirSubTrees) {
