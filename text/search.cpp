@@ -37,7 +37,9 @@ class PieceReader {
       size_t want = sizeof buffer_ - end_;
       size_t got = fread(buffer_ + end_, 1, want, in_);
       end_ += got;
-      if (got < want) {
+      // A text-mode read may deliver fewer bytes than asked for (line ends shrink)
+      // while more input follows; only the end-of-file mark or an error ends it.
+      if (feof(in_) || ferror(in_) || got == 0) {
         at_end_ = true;
         error_ = ferror(in_) != 0;
       }

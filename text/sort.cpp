@@ -53,7 +53,9 @@ int32_t ReadAll(FILE* in, HeapBlock& block, size_t& capacity, size_t& length) {
     size_t got = fread(block.get() + length, 1, want, in);
     length += got;
     if (ferror(in)) return SORT_READ_FAILED;
-    if (got < want) return 0;  // the end of the input
+    // A text-mode read may deliver fewer bytes than asked for (line ends shrink) while
+    // more input follows; only the stream's end-of-file mark ends the input.
+    if (feof(in) || (got == 0 && want != 0)) return 0;
   }
 }
 
