@@ -109,6 +109,10 @@ WalkTable CollectSubDirectories(const char* folder) {
   // deletion must never take that from a blank string.
   if (folder[0] == '\0') return table;
   size_t base = FolderLength(folder);
+  // A folder made of nothing but backslashes names no folder: with its trailing
+  // backslashes dropped it would become the root of the current drive, and a tree
+  // deletion would empty that drive's folders.
+  if (base == 0) return table;
   // Any child needs the folder, a backslash and a name within one slot.
   if (base + 2 > WALK_PATH_CHARS) return table;
 
