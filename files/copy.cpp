@@ -3,8 +3,8 @@
 #include "files/copy.h"
 
 #include "files/identity.h"
+#include "frame/output.h"
 #include "frame/host.h"
-#include "lists/read_only.h"
 
 namespace vnk {
 
@@ -31,8 +31,7 @@ int32_t PlainCopy(const char* source, const char* target) {
   // Opening the target truncates it; if it is the source under another name, the
   // source's bytes would be gone before they were read.
   if (SameExistingFile(source, target)) return RC_CANT_OPEN_SECOND;
-  if (IsReadOnlyFile(target)) return RC_CANT_OPEN_SECOND;
-  UniqueFile out(fopen(target, "w+b"));
+  UniqueFile out(OpenOutput(target, "w+b"));
   if (!out) return RC_CANT_OPEN_SECOND;
 
   int64_t result = 0;

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "frame/boundary.h"
+#include "tools/declarations.h"
 
 namespace {
 
@@ -237,40 +238,31 @@ int Call(Sig<R, A...>*, FARPROC proc, int argc, char** argv) {
   return Invoke<R, A...>(proc, argv, std::index_sequence_for<A...>{});
 }
 
-const char* KindName(kind::Id id) {
-  switch (id) {
-    case kind::Id::Str: return "String";
-    case kind::Id::StrRef: return "ByRef String";
-    case kind::Id::Int: return "Integer";
-    case kind::Id::Long: return "Long";
-    case kind::Id::LongRef: return "ByRef Long";
-    case kind::Id::DoubleRef: return "ByRef Double";
-    case kind::Id::FileAttribRef: return "FileAttrib";
-    case kind::Id::PathPartsRef: return "PathParts";
-    case kind::Id::StrArray: return "String()";
-    case kind::Id::AnyArray: return "Any()";
-    case kind::Id::Double: return "Double";
-    case kind::Id::String: return "String";
-  }
-  return "?";
-}
-
-template <class S>
-void Describe(const char* name) {
-  printf("  %s(", name);
-  for (int i = 0; i < S::arg_count; ++i) printf("%s%s", i ? ", " : "", KindName(S::args[i]));
-  printf(") As %s\n", KindName(S::result::id));
+// The VB declaration of one export, as VARNOK32.BAS has it.
+void Describe(FILE* to, const char* name) {
+  for (const auto& e : declarations::Exports())
+    if (e.name == name) fprintf(to, "%s\n", declarations::VbDeclare(e).c_str());
 }
 
 void Usage(FILE* to) {
-  fprintf(to, "usage: vnkcall EXPORT [ARGUMENT...]\n       vnkcall --help\nexports:\n");
-  if (to == stdout) {
-#define VNK_DESCRIBE(name, R, ...) Describe<vnk::decl::name>(#name);
-    VNK_EXPORTS(VNK_DESCRIBE)
-#undef VNK_DESCRIBE
-  } else {
-    fprintf(to, "  (vnkcall --help lists them)\n");
+  fprintf(to,
+          "usage: vnkcall EXPORT [ARGUMENT...]    call an export and print its result and ByRef outputs\n"
+          "       vnkcall --help [EXPORT]         the VB declarations of all exports, or of one\n");
+  if (to != stdout) {
+    fprintf(to, "  (vnkcall --help lists the exports)\n");
+    return;
   }
+  fprintf(to,
+          "arguments, one per parameter in order:\n"
+          "  String, ByRef String       the text (\"\" for an empty string)\n"
+          "  Integer, Long              a number (Long also 0x...)\n"
+          "  ByRef Long, ByRef Double   a number, the value going in\n"
+          "  FileAttrib                 eight Integers separated by commas, or - for zeros\n"
+          "  PathParts                  -\n"
+          "  x() As String              elements separated by |, or #N for N empty elements\n"
+          "  x() As Any                 I:1,2,3 (Integer), L:... (Long), D:... (Double), or I#N, L#N, D#N\n"
+          "exports (VB declarations, as in VARNOK32.BAS):\n");
+  for (const auto& e : declarations::Exports()) fprintf(to, "%s\n", declarations::VbDeclare(e).c_str());
 }
 
 }  // namespace
@@ -281,6 +273,15 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0) {
+    if (argc == 3) {
+      for (const auto& e : declarations::Exports())
+        if (e.name == argv[2]) {
+          Describe(stdout, argv[2]);
+          return 0;
+        }
+      fprintf(stderr, "vnkcall: unknown export %s\n", argv[2]);
+      return 2;
+    }
     Usage(stdout);
     return 0;
   }
@@ -301,7 +302,7 @@ int main(int argc, char** argv) {
     if (rc < 0) {                                                                                     \
       fprintf(stderr, "vnkcall: %s takes %d argument(s), %d given\n", name,                           \
               vnk::decl::export_name::arg_count, argc - 2);                                           \
-      Describe<vnk::decl::export_name>(#export_name);                                                 \
+      Describe(stderr, #export_name);                                                                 \
       return 2;                                                                                       \
     }                                                                                                 \
     fflush(stdout);                                                                                   \

@@ -10,7 +10,7 @@
 #include "dirs/kill.h"
 #include "files/size.h"
 #include "frame/host.h"
-#include "lists/read_only.h"
+#include "frame/output.h"
 #include "lists/string_array.h"
 #include "scan/validate_kernel.h"
 

@@ -1,7 +1,7 @@
 // cSearchFile: a depth-first search of a directory tree for the files matching a
 // pattern, walked by making each directory current in turn.
 #include "frame/host.h"
-#include "lists/read_only.h"
+#include "frame/output.h"
 
 namespace vnk {
 namespace {

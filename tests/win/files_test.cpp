@@ -117,8 +117,12 @@ TEST_F(Files, CopyOpenFailures) {
   EXPECT_FALSE(Exists(P("new")));
   EXPECT_EQ(dll().cFileCopy(P("missing").c_str(), P("keep").c_str()), -32750);
   EXPECT_EQ(ReadBytes(P("keep")), "old target");
-  // A target in a missing folder.
+  // A read-only target is not overwritten.
+  ASSERT_TRUE(SetFileAttributesA(P("keep").c_str(), FILE_ATTRIBUTE_READONLY));
   WriteBytes(P("src"), "data");
+  EXPECT_EQ(dll().cFileCopy(P("src").c_str(), P("keep").c_str()), RC_CANT_OPEN_SECOND);
+  EXPECT_EQ(ReadBytes(P("keep")), "old target");
+  // A target in a missing folder.
   EXPECT_EQ(dll().cFileCopy(P("src").c_str(), P("nodir\\x").c_str()), RC_CANT_OPEN_SECOND);
   // Names beyond the 255-character buffers are refused, nothing written.
   std::string long_name = P(std::string(256 - dir.path().size(), 'L'));

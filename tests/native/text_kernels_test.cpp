@@ -1,0 +1,150 @@
+// Block kernels of the text functions. The fast kernels are checked against a plain
+// byte-at-a-time rendering of their rule on random blocks; the exact cases callers rely
+// on are checked through the DLL by the Wine tests.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "text/count_kernel.h"
+#include "text/filter_kernel.h"
+#include "text/transforms_kernel.h"
+#include "text/uu_kernel.h"
+
+namespace vnk {
+namespace {
+
+using Bytes = std::string;
+const uint8_t* U(const Bytes& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
+uint8_t* U(Bytes& s) { return reinterpret_cast<uint8_t*>(s.data()); }
+
+// Random text from a small alphabet, so that runs, TABs and breaks are common.
+Bytes RandomText(size_t n, std::mt19937& gen, const Bytes& alphabet) {
+  Bytes s(n, '\0');
+  for (char& c : s) c = alphabet[gen() % alphabet.size()];
+  return s;
+}
+
+TEST(TabKernels, MatchTheByteRule) {
+  std::mt19937 gen(1);
+  for (uint32_t tab : {2u, 3u, 8u, 33u, 70000u}) {
+    for (int round = 0; round < 40; ++round) {
+      Bytes in = RandomText(gen() % 3000, gen, round % 2 ? "    a\t" : Bytes("  ab\n\0\xff", 7));
+      Bytes compressed, expanded;
+      for (size_t i = 0; i < in.size();) {
+        if (in[i] != ' ') {
+          compressed += in[i++];
+          continue;
+        }
+        size_t run = 0;
+        for (; i < in.size() && in[i] == ' '; ++i) ++run;
+        compressed.append(run / tab, '\t').append(run % tab, ' ');
+      }
+      Bytes out(in.size(), '\0');
+      out.resize(CompressBlanks(U(in), in.size(), U(out), tab));
+      EXPECT_EQ(out, compressed) << tab;
+
+      if (tab > 100) continue;
+      for (char c : in) c == '\t' ? expanded.append(tab, ' ') : expanded.append(1, c);
+      size_t tabs = CountTabs(U(in), in.size());
+      out.assign(expanded.size(), '\0');
+      EXPECT_EQ(ExpandTabs(U(in), in.size(), tabs, U(out), tab), expanded.size());
+      EXPECT_EQ(out, expanded) << tab;
+    }
+  }
+}
+
+TEST(TabKernels, ExpansionLimitNeverWraps) {
+  EXPECT_TRUE(ExpansionFits(32768, 10922, 3));
+  EXPECT_FALSE(ExpansionFits(32768, 10923, 3));
+  EXPECT_FALSE(ExpansionFits(32768, 32768, 0xFFFFFFFFu));
+  EXPECT_FALSE(ExpansionFits(32768, 131072, 32768));  // 2^32 + 32768 must not wrap to small
+}
+
+TEST(ByteKernels, CaseAndSubstitutionMatchTheByteRule) {
+  Bytes all(256, '\0');
+  for (int i = 0; i < 256; ++i) all[i] = static_cast<char>(i);
+  Bytes up = all, low = all;
+  UpperAscii(U(up), up.size());
+  LowerAscii(U(low), low.size());
+  for (int i = 0; i < 256; ++i) {
+    EXPECT_EQ(static_cast<uint8_t>(up[i]), i >= 'a' && i <= 'z' ? i - 32 : i) << i;
+    EXPECT_EQ(static_cast<uint8_t>(low[i]), i >= 'A' && i <= 'Z' ? i + 32 : i) << i;
+  }
+
+  std::mt19937 gen(3);
+  for (int round = 0; round < 40; ++round) {
+    Bytes from = RandomText(1 + gen() % 6, gen, Bytes("abc\0", 4)), to = RandomText(1 + gen() % 6, gen, "abcde");
+    size_t pairs = std::min(from.size(), to.size());
+    Bytes in = RandomText(500, gen, Bytes("abcdef\0", 7)), expected = in;
+    for (char& c : expected)
+      for (size_t i = 0; i < pairs; ++i)
+        if (c == from[i]) c = to[i];
+    ApplyMap(SubstitutionMap(U(from), U(to), pairs), U(in), in.size());
+    EXPECT_EQ(in, expected);
+  }
+}
+
+TEST(ByteKernels, KeepBytesMatchesTheByteRule) {
+  std::mt19937 gen(4);
+  for (int round = 0; round < 40; ++round) {
+    Bytes set = RandomText(gen() % 5 + 1, gen, Bytes("ab\r\0\xE9", 5));
+    Bytes in = RandomText(gen() % 1000, gen, Bytes("abc\r\n\0\xE9", 7));
+    ByteSet bs = MakeByteSet(U(set), set.size());
+    for (bool members : {false, true}) {
+      Bytes expected;
+      for (char c : in)
+        if ((set.find(c) != Bytes::npos) == members) expected += c;
+      Bytes out(in.size(), '\0');
+      out.resize(KeepBytes(bs, members, U(in), in.size(), U(out)));
+      EXPECT_EQ(out, expected);
+      Bytes same = in;  // in place
+      same.resize(KeepBytes(bs, members, U(same), same.size(), U(same)));
+      EXPECT_EQ(same, expected);
+    }
+  }
+}
+
+TEST(WordCounter, StateCarriesAcrossAnySplit) {
+  std::mt19937 gen(5);
+  Bytes text = RandomText(600, gen, Bytes("ab \n\t\r\v\f\0\xE9", 10));
+  // The plain rule: a word starts at a word byte after a break or at the start.
+  uint64_t words = 0, lines = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    lines += text[i] == '\n';
+    words += !IsWordBreak(static_cast<uint8_t>(text[i])) && (i == 0 || IsWordBreak(static_cast<uint8_t>(text[i - 1])));
+  }
+  for (size_t cut = 0; cut <= text.size(); ++cut) {
+    WordCounter wc;
+    wc.Feed(U(text), cut);
+    wc.Feed(U(text) + cut, text.size() - cut);
+    EXPECT_EQ(wc.words(), words) << cut;
+    EXPECT_EQ(wc.lines(), lines) << cut;
+  }
+  for (int c = 0; c < 256; ++c)
+    EXPECT_EQ(IsWordBreak(static_cast<uint8_t>(c)), c == 9 || c == 10 || c == 11 || c == 12 || c == 13 || c == 32);
+  EXPECT_EQ(CountByte(U("a\rb\r\r\n"), 6, '\r'), 3u);
+}
+
+TEST(UuCodec, EveryGroupRoundTripsInPrintableCharacters) {
+  char text[UU_LINE_CHARS];
+  uint8_t back[3];
+  for (uint32_t v = 0; v < (1u << 24); v += 4099) {
+    uint8_t data[3] = {uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)};
+    ASSERT_EQ(UuEncodeLine(data, 3, text), 6u);
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(text[i] >= 32 && text[i] <= 95);
+    ASSERT_EQ(UuDecodeGroup(UuValue(text[1]), UuValue(text[2]), UuValue(text[3]), UuValue(text[4]), 3, back), 3u);
+    ASSERT_EQ(Bytes(reinterpret_cast<char*>(back), 3), Bytes(reinterpret_cast<char*>(data), 3));
+  }
+  Bytes full(45, 'x');
+  EXPECT_EQ(UuEncodeLine(U(full), 45, text), UU_LINE_CHARS);
+  EXPECT_EQ(UuValue('`'), 0);
+  EXPECT_EQ(UuValue(-1), 31);  // a character missing at the end of the input
+  uint8_t out[3] = {7, 7, 7};
+  EXPECT_EQ(UuDecodeGroup(16, 16, 0, 0, 1, out), 1u);
+  EXPECT_EQ(out[0], 'A');
+  EXPECT_EQ(out[1], 7);  // only the bytes still due are written
+}
+
+}  // namespace
+}  // namespace vnk

@@ -1,0 +1,12 @@
+// The block pass shared by the text functions that write a new file.
+#include "text/stream_pass.h"
+
+namespace vnk {
+
+int32_t FinishOutput(UniqueFile out, const char* name, int32_t result) {
+  if (fclose(out.release()) != 0 && result >= 0) result = RC_WRITE_FAILED;
+  if (result < 0) DeleteFileA(name);
+  return result;
+}
+
+}  // namespace vnk

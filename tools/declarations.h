@@ -1,0 +1,189 @@
+// The library's declarations as the programs that call it see them: the VB 4.0
+// declarations module, the C header and vnkcall's --help are all written from this one
+// model, which is built from the export table (kinds) and tools/export_names.h (names).
+// Plain C++ with no Windows header, so that it builds natively (the generator) and for
+// Windows (vnkcall.exe) alike.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/export_table.h"
+#include "frame/result_codes.h"
+#include "tools/export_names.h"
+
+namespace vnk::declarations {
+
+enum class Kind { Str, StrRef, Int, Long, LongRef, DoubleRef, FileAttribRef, PathPartsRef, StrArray, AnyArray, Double, String };
+
+namespace kinds {
+using enum Kind;
+#define VNK_KINDS(name, R, ...)                        \
+  inline constexpr Kind name##_result = R;             \
+  inline constexpr Kind name[] = {__VA_ARGS__};
+VNK_EXPORTS(VNK_KINDS)
+#undef VNK_KINDS
+}  // namespace kinds
+
+namespace names {
+#define VNK_NAMES(name, ...) inline constexpr const char* name[] = {__VA_ARGS__};
+VNK_ARG_NAMES(VNK_NAMES)
+#undef VNK_NAMES
+}  // namespace names
+
+// Every export of the table has a name for each argument, and the names table holds no
+// export that the table lacks.
+#define VNK_SAME_COUNT(name, R, ...) \
+  static_assert(std::size(kinds::name) == std::size(names::name), #name ": argument names do not match the export table");
+VNK_EXPORTS(VNK_SAME_COUNT)
+#undef VNK_SAME_COUNT
+#define VNK_ONE(name, ...) +1
+inline constexpr int kExportCount = 0 VNK_EXPORTS(VNK_ONE);
+static_assert(kExportCount == 94, "the library has 94 exports");
+static_assert((0 VNK_ARG_NAMES(VNK_ONE)) == kExportCount, "tools/export_names.h names an export the table lacks");
+#undef VNK_ONE
+
+struct Argument {
+  Kind kind;
+  std::string_view name;
+};
+
+struct Export {
+  std::string_view name;
+  Kind result;
+  std::vector<Argument> args;
+};
+
+// All exports, in the table's (alphabetical) order.
+inline std::vector<Export> Exports() {
+  std::vector<Export> all;
+#define VNK_COLLECT(name, R, ...)                                                          \
+  {                                                                                        \
+    Export e{#name, kinds::name##_result, {}};                                             \
+    for (size_t i = 0; i < std::size(kinds::name); ++i) e.args.push_back({kinds::name[i], names::name[i]}); \
+    all.push_back(e);                                                                      \
+  }
+  VNK_EXPORTS(VNK_COLLECT)
+#undef VNK_COLLECT
+  return all;
+}
+
+// ---- VB ----------------------------------------------------------------------------
+
+inline std::string VbArgument(const Argument& a) {
+  std::string n(a.name);
+  switch (a.kind) {
+    case Kind::Str: return "ByVal " + n + " As String";
+    case Kind::StrRef: return n + " As String";
+    case Kind::Int: return "ByVal " + n + " As Integer";
+    case Kind::Long: return "ByVal " + n + " As Long";
+    case Kind::LongRef: return n + " As Long";
+    case Kind::DoubleRef: return n + " As Double";
+    case Kind::FileAttribRef: return n + " As FileAttrib";
+    case Kind::PathPartsRef: return n + " As PathParts";
+    case Kind::StrArray: return n + "() As String";
+    case Kind::AnyArray: return n + "() As Any";
+    default: return n;
+  }
+}
+
+inline const char* VbResult(Kind k) {
+  switch (k) {
+    case Kind::Int: return "Integer";
+    case Kind::Long: return "Long";
+    case Kind::Double: return "Double";
+    default: return "String";
+  }
+}
+
+inline std::string VbDeclare(const Export& e) {
+  std::string s = "Declare Function " + std::string(e.name) + " Lib \"VARNOK-32.DLL\" (";
+  for (size_t i = 0; i < e.args.size(); ++i) s += (i ? ", " : "") + VbArgument(e.args[i]);
+  return s + ") As " + VbResult(e.result);
+}
+
+// ---- C -----------------------------------------------------------------------------
+
+inline const char* CType(Kind k) {
+  switch (k) {
+    case Kind::Str: return "const char*";
+    case Kind::StrRef: return "BSTR*";
+    case Kind::Int: return "short";
+    case Kind::Long: return "long";
+    case Kind::LongRef: return "long*";
+    case Kind::DoubleRef: return "double*";
+    case Kind::FileAttribRef: return "FileAttrib*";
+    case Kind::PathPartsRef: return "PathParts*";
+    case Kind::StrArray:
+    case Kind::AnyArray: return "SAFEARRAY**";
+    case Kind::Double: return "double";
+    case Kind::String: return "BSTR";
+  }
+  return "?";
+}
+
+inline std::string CPrototype(const Export& e) {
+  std::string s = std::string(CType(e.result)) + " VARNOK32_API " + std::string(e.name) + "(";
+  for (size_t i = 0; i < e.args.size(); ++i) s += (i ? ", " : "") + std::string(CType(e.args[i].kind)) + " " + std::string(e.args[i].name);
+  return s + ");";
+}
+
+// ---- Records and constants ------------------------------------------------------------
+
+// The two VB user-defined types, field by field in declaration order: Integers take two
+// bytes and String slots four, packed, so the offsets are those a VB program lays out.
+struct Field {
+  const char* name;
+  bool is_string;
+};
+struct Record {
+  const char* name;
+  std::vector<Field> fields;
+};
+inline std::vector<Record> Records() {
+  return {
+      {"FileAttrib",
+       {{"Status", false}, {"Archive", false}, {"Hidden", false}, {"Normal", false},
+        {"ReadOnly", false}, {"SubDir", false}, {"System", false}, {"Compressed", false}}},
+      {"PathParts", {{"Drive", true}, {"Directory", true}, {"FileName", true}, {"Extension", true}}},
+  };
+}
+
+struct Constant {
+  const char* name;
+  int32_t value;
+  bool hex;
+  const char* meaning;
+};
+inline std::vector<Constant> ResultCodes() {
+  return {
+      {"RC_NO_MEMORY", RC_NO_MEMORY, false, "the (first) work buffer could not be allocated"},
+      {"RC_NO_MEMORY_SECOND", RC_NO_MEMORY_SECOND, false, "the second work buffer could not be allocated"},
+      {"RC_CANT_OPEN_FIRST", RC_CANT_OPEN_FIRST, false, "the first file could not be opened"},
+      {"RC_CANT_OPEN_SECOND", RC_CANT_OPEN_SECOND, false, "the second file could not be opened"},
+      {"RC_CANT_OPEN_THIRD", RC_CANT_OPEN_THIRD, false, "the third file could not be opened"},
+      {"RC_READ_FAILED", RC_READ_FAILED, false, "reading the (first) input failed"},
+      {"RC_READ_FAILED_SECOND", RC_READ_FAILED_SECOND, false, "reading the second input failed"},
+      {"RC_WRITE_FAILED", RC_WRITE_FAILED, false, "writing the output failed"},
+      {"RC_WRITE_SHORT", RC_WRITE_SHORT, false, "a write stored fewer bytes than it was given"},
+      {"RC_WRITE_SHORT_SECOND", RC_WRITE_SHORT_SECOND, false, "the same, while copying the second input"},
+  };
+}
+inline std::vector<Constant> AttributeBits() {
+  return {
+      {"ATTR_READONLY", ATTR_READONLY, true, "read-only"},
+      {"ATTR_HIDDEN", ATTR_HIDDEN, true, "hidden"},
+      {"ATTR_SYSTEM", ATTR_SYSTEM, true, "system"},
+      {"ATTR_DIRECTORY", ATTR_DIRECTORY, true, "folder"},
+      {"ATTR_ARCHIVE", ATTR_ARCHIVE, true, "archive"},
+      {"ATTR_NORMAL", ATTR_NORMAL, true, "normal (no other attribute)"},
+      {"ATTR_TEMPORARY", ATTR_TEMPORARY, true, "temporary"},
+      {"ATTR_COMPRESSED", ATTR_COMPRESSED, true, "compressed"},
+  };
+}
+
+}  // namespace vnk::declarations

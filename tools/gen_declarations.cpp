@@ -1,0 +1,185 @@
+// gen_declarations: writes the declarations that programs calling VARNOK-32.DLL use,
+// VARNOK32.BAS (VB 4.0) and include/varnok32.h (C and C++), from tools/declarations.h.
+//   gen_declarations --write TOP   rewrites both files under the source folder TOP
+//   gen_declarations --check TOP   fails, naming the first difference, when either
+//                                  checked-in file is not what the table gives
+// The files are checked in so that a VB programmer finds them without building; the
+// --check run in the test suite keeps them from drifting away from the export table.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tools/declarations.h"
+
+namespace {
+
+using namespace vnk::declarations;
+
+std::string Hex(int32_t v) {
+  char buf[16];
+  snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(v));
+  return buf;
+}
+
+// VB reads its modules with CR LF line ends.
+std::string Basic() {
+  std::ostringstream o;
+  o << "Attribute VB_Name = \"VARNOK32\"\n"
+       "' VARNOK32.BAS: the declarations of VARNOK-32.DLL for Visual Basic 4.0 (32-bit).\n"
+       "' Add this module to a project and call the functions; reference.md tells what\n"
+       "' each one does, what its arguments mean and what it answers.\n"
+       "' Written from the library's export table by gen_declarations: do not edit.\n"
+       "Option Explicit\n\n";
+  o << "' A file's attributes, filled by cFileGetAttrib and applied by cFileSetAttrib.\n"
+       "' Each flag is True (-1) or False (0); SubDir and Compressed are only read.\n"
+       "' Status is -1 after success, another value after a failure.\n";
+  auto records = Records();
+  for (size_t r = 0; r < records.size(); ++r) {
+    if (r == 1) o << "\n' A path split into its parts by cSplitPath.\n";
+    o << "Type " << records[r].name << "\n";
+    for (const Field& f : records[r].fields) o << "    " << f.name << (f.is_string ? " As String\n" : " As Integer\n");
+    o << "End Type\n";
+  }
+  o << "\n' Negative results of the functions that process file contents.\n";
+  for (const Constant& c : ResultCodes()) o << "Public Const " << c.name << " = " << c.value << "\n";
+  o << "\n' Attribute bits, for cFileSetFlag, cFileResetFlag and cIsFileFlag.\n";
+  for (const Constant& c : AttributeBits()) o << "Public Const " << c.name << " = &H" << Hex(c.value) << "\n";
+  o << "\n' cArrayOnDisk saves and loads an array of any fixed-size elements: Integer,\n"
+       "' Long, Single, Double, Currency, or a Type made only of such fields.\n";
+  for (const Export& e : Exports()) o << VbDeclare(e) << "\n";
+  std::string lf = o.str(), crlf;
+  for (char ch : lf) {
+    if (ch == '\n') crlf += '\r';
+    crlf += ch;
+  }
+  return crlf;
+}
+
+std::string Header() {
+  std::ostringstream o;
+  o << "/* varnok32.h: VARNOK-32.DLL for C and C++ programs (32-bit Windows).\n"
+       "   Link with libvarnok32.a (MinGW) and put VARNOK-32.DLL beside the program.\n"
+       "   Every function uses the standard call convention and is exported undecorated.\n"
+       "   Results declared short are VB Integers: True is -1, False is 0, and only the\n"
+       "   low 16 bits are set. A BSTR result holds ANSI bytes (its length is\n"
+       "   SysStringByteLen) and belongs to the caller, who frees it with SysFreeString;\n"
+       "   it is never NULL. reference.md describes every function.\n"
+       "   Written from the library's export table by gen_declarations: do not edit. */\n"
+       "#ifndef VARNOK32_H\n"
+       "#define VARNOK32_H\n\n"
+       "#include <stddef.h>\n"
+       "#include <windows.h>\n"
+       "#include <oleauto.h>\n\n"
+       "#ifndef VARNOK32_API\n"
+       "#define VARNOK32_API __stdcall\n"
+       "#endif\n\n"
+       "#if defined(__cplusplus) && __cplusplus >= 201103L\n"
+       "#define VARNOK32_ASSERT(cond, id) static_assert(cond, #id)\n"
+       "#elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L\n"
+       "#define VARNOK32_ASSERT(cond, id) _Static_assert(cond, #id)\n"
+       "#else\n"
+       "#define VARNOK32_ASSERT(cond, id) typedef char varnok32_##id[(cond) ? 1 : -1]\n"
+       "#endif\n\n"
+       "#ifdef __cplusplus\n"
+       "extern \"C\" {\n"
+       "#endif\n\n"
+       "/* The records a VB program passes by reference, with VB's layout: Integers take two\n"
+       "   bytes and String slots (BSTR) four, packed in declaration order. FileAttrib flags\n"
+       "   are -1 or 0; PathParts fields are replaced by cSplitPath (the old BSTR freed). */\n"
+       "#pragma pack(push, 2)\n";
+  for (const Record& r : Records()) {
+    o << "typedef struct " << r.name << " {\n";
+    for (const Field& f : r.fields) o << "  " << (f.is_string ? "BSTR " : "short ") << f.name << ";\n";
+    o << "} " << r.name << ";\n";
+  }
+  o << "#pragma pack(pop)\n";
+  for (const Record& r : Records()) {
+    int offset = 0;
+    for (const Field& f : r.fields) {
+      o << "VARNOK32_ASSERT(offsetof(" << r.name << ", " << f.name << ") == " << offset << ", " << r.name << "_" << f.name
+        << "_offset);\n";
+      offset += f.is_string ? 4 : 2;
+    }
+    o << "VARNOK32_ASSERT(sizeof(" << r.name << ") == " << offset << ", " << r.name << "_size);\n";
+  }
+  o << "\n/* Negative results of the functions that process file contents. */\n";
+  for (const Constant& c : ResultCodes()) o << "#define " << c.name << " (" << c.value << ")\n";
+  o << "\n/* Attribute bits, for cFileSetFlag, cFileResetFlag and cIsFileFlag. */\n";
+  for (const Constant& c : AttributeBits()) o << "#define " << c.name << " 0x" << Hex(c.value) << "\n";
+  o << "\n";
+  for (const Export& e : Exports()) o << CPrototype(e) << "\n";
+  o << "\n#ifdef __cplusplus\n"
+       "}\n"
+       "#endif\n\n"
+       "#endif /* VARNOK32_H */\n";
+  return o.str();
+}
+
+struct Output {
+  const char* path;
+  std::string text;
+};
+
+bool Read(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream s;
+  s << in.rdbuf();
+  text = s.str();
+  return true;
+}
+
+// Reports the first line where the checked-in file and the table's text part.
+bool Same(const std::string& path, const std::string& want) {
+  std::string have;
+  if (!Read(path, have)) {
+    fprintf(stderr, "%s: missing\n", path.c_str());
+    return false;
+  }
+  if (have == want) return true;
+  size_t at = 0, line = 1;
+  while (at < have.size() && at < want.size() && have[at] == want[at]) {
+    if (have[at] == '\n') ++line;
+    ++at;
+  }
+  auto line_at = [](const std::string& s, size_t pos) {
+    size_t b = s.rfind('\n', pos == 0 ? 0 : pos - 1);
+    b = b == std::string::npos ? 0 : b + 1;
+    size_t e = s.find('\n', pos);
+    return s.substr(b, e == std::string::npos ? std::string::npos : e - b);
+  };
+  fprintf(stderr, "%s differs from the export table at line %zu:\n  file:  %s\n  table: %s\n", path.c_str(), line,
+          line_at(have, at).c_str(), line_at(want, at).c_str());
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3 || (strcmp(argv[1], "--write") != 0 && strcmp(argv[1], "--check") != 0)) {
+    fprintf(stderr, "usage: gen_declarations --write|--check SOURCE_FOLDER\n");
+    return 2;
+  }
+  std::string top = argv[2];
+  const Output outputs[] = {{"VARNOK32.BAS", Basic()}, {"include/varnok32.h", Header()}};
+  bool ok = true;
+  for (const Output& out : outputs) {
+    std::string path = top + "/" + out.path;
+    if (strcmp(argv[1], "--write") == 0) {
+      std::ofstream f(path, std::ios::binary);
+      f << out.text;
+      ok = ok && static_cast<bool>(f);
+      if (!f) fprintf(stderr, "%s: cannot write\n", path.c_str());
+    } else if (!Same(path, out.text)) {
+      ok = false;
+    }
+  }
+  if (!ok && strcmp(argv[1], "--check") == 0)
+    fprintf(stderr, "run gen_declarations --write on the source folder to bring the files up to date\n");
+  else if (ok)
+    printf("%d exports: VARNOK32.BAS and include/varnok32.h %s\n", kExportCount,
+           strcmp(argv[1], "--write") == 0 ? "written" : "match the export table");
+  return ok ? 0 : 1;
+}
