@@ -77,6 +77,9 @@ inline const LeadBytes& ShiftJisLeads() {
   return table;
 }
 
+// The largest block a block transform is given.
+constexpr size_t kMaxBlock = 0x8000;
+
 // One of: no lead bytes, Shift-JIS, or an arbitrary table from the input.
 inline LeadBytes PickLeads(FuzzedDataProvider& in) {
   switch (in.ConsumeIntegralInRange<int>(0, 2)) {

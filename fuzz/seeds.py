@@ -113,3 +113,18 @@ write("walk", [walk.string("..")])
 write("compare", [Seed().flag(False).string("Hello World").integral(1, 0, 4, 32).integral(0, 0, 10, 64)
                   .flag(True).flag(True),
                   Seed().flag(True).string("same\0after nul").integral(0, 0, 4, 32).flag(True)])
+
+write("transforms", [Seed().flag(True).integral(tab, 2, 12, 32).integral(len(f), 0, 300, 64).raw(f).raw(t).raw(text)
+                     for tab, f, t, text in [
+                         (4, "ab", "bc", "a    b\t         x   "), (8, "\0", "x", "a\0b" + " " * 10 + "\tz"),
+                         (3, "abc", "bca", "\t" * 40), (2, "", "", "no blanks at all")]] +
+      [Seed().flag(False).integral(70000, 2, 0x7FFFFFFF, 32).integral(0, 0, 300, 64).raw("x\ty")])
+
+write("count", [Seed().integral(k, 0, 8, 32).raw(text) for k, text in [
+    (0, "two words\r\nthird"), (0, "lf\nonly\n"), (0, "\r\r\r"), (0, "\xe9\xe8 \xff"), (0, "")]])
+
+write("textfilter", [Seed().flag(m).flag(p).string(c).raw(t) for m, p, c, t in [
+    (False, False, "\r", "a\r\nb\r\n"), (True, True, "0123456789\n", "a1b2\nc3"), (True, False, "\0", "x\0y\0")]])
+
+write("uu", [Seed().flag(False).raw(b) for b in ["Cat", "A", "x" * 45, "y" * 46, bytes(range(256))]] +
+      [Seed().flag(True).raw(t) for t in ["#0V%T\n", "!00  \n", "M" + "!" * 60 + "\n", " \n", "`\n"]])
