@@ -86,6 +86,10 @@ class Inputs {
     FillStrings(strings_, items);
     items_ = items;
     memcpy(block_.data(), data_.data(), data_.size());
+    second_ = d_ / "second.bin";
+    WriteBytes(second_, RandomBytes(50000, 10));
+    encoded_ = d_ / "in.uue";
+    EXPECT_EQ(dll().cFileUUCP(bytes_.c_str(), encoded_.c_str(), 0), 275558);
   }
 
   const std::string& bytes() const { return bytes_; }
@@ -147,6 +151,53 @@ class Inputs {
                  },
                  code_in({-3, RC_CANT_OPEN_FIRST, RC_WRITE_FAILED, RC_WRITE_SHORT}), Leftover::kPrefix, true, {}, [] {},
                  strings_kept));
+    // The text functions that write a new file.
+    const std::string second = second_;
+    std::string upper_set = "abcdefghijklmnopqrstuvwxyz";
+    for (const char* name : {"cFileCompressTab", "cFileExpandTab", "cFileToUpper", "cFileToLower", "cFileMerge",
+                             "cFileFilter", "cFileFilterNot"}) {
+      std::string n = name;
+      std::function<int32_t(const std::string&)> run;
+      std::vector<std::string> inputs{in};
+      if (n == "cFileCompressTab")
+        run = [in](const std::string& out) { return FAULT_CALL(cFileCompressTab, in.c_str(), out.c_str(), 4); };
+      else if (n == "cFileExpandTab")
+        run = [in](const std::string& out) { return FAULT_CALL(cFileExpandTab, in.c_str(), out.c_str(), 4); };
+      else if (n == "cFileToUpper")
+        run = [in](const std::string& out) { return FAULT_CALL(cFileToUpper, in.c_str(), out.c_str()); };
+      else if (n == "cFileToLower")
+        run = [in](const std::string& out) { return FAULT_CALL(cFileToLower, in.c_str(), out.c_str()); };
+      else if (n == "cFileMerge") {
+        run = [in, second](const std::string& out) {
+          return FAULT_CALL(cFileMerge, in.c_str(), second.c_str(), out.c_str());
+        };
+        inputs.push_back(second);
+      } else {
+        // Sets with a NUL among their bytes; the filter keeps most of the input, the
+        // other filter the bytes 0 to 199.
+        std::string set = n == "cFileFilter" ? std::string("\0\r\n\t", 4) : std::string(200, '\0');
+        if (n == "cFileFilterNot")
+          for (int b = 0; b < 200; ++b) set[b] = static_cast<char>(b);
+        bool keep_members = n == "cFileFilterNot";
+        run = [in, set, keep_members](const std::string& out) {
+          Bstr chars(set);
+          return keep_members ? FAULT_CALL(cFileFilterNot, in.c_str(), out.c_str(), chars.slot())
+                              : FAULT_CALL(cFileFilter, in.c_str(), out.c_str(), chars.slot());
+        };
+      }
+      w.push_back(Make(n, run, negative, Leftover::kNothing, false, inputs));
+    }
+    // The UU output stays as written; its size is the result, so a failure shows as a
+    // result below the full output's size, and equal to what the file holds.
+    std::string encoded = encoded_;
+    auto short_of = [](int32_t full) { return [full](int32_t r) { return r != full; }; };
+    w.push_back(Make("cFileUUCP", [in](const std::string& out) { return FAULT_CALL(cFileUUCP, in.c_str(), out.c_str(), 0); },
+                     short_of(275558), Leftover::kPrefix, false, {in}));
+    w.push_back(Make("cFileUUCP decoding",
+                     [encoded](const std::string& out) {
+                       return FAULT_CALL(cFileUUCP, encoded.c_str(), out.c_str(), 1);
+                     },
+                     short_of(200000), Leftover::kPrefix, false, {encoded}));
     return w;
   }
 
@@ -157,6 +208,8 @@ class Inputs {
   HostArray strings_;
   HostArray block_;
   std::vector<std::string> items_;
+  std::string second_;
+  std::string encoded_;
 };
 
 Inputs& Shared() {
@@ -237,6 +290,9 @@ TEST(FullDisk, FillsUpHalfWay) {
     // What cSearchFile counts is exactly the lines that reached the file.
     if (w.name == "cSearchFile") {
       EXPECT_EQ(r, Lines(ReadBytes(out).value_or("")));
+    }
+    if (w.name.rfind("cFileUUCP", 0) == 0) {
+      EXPECT_EQ(r, static_cast<int32_t>(ReadBytes(out).value_or("").size()));
     }
     Clear(out);
     w.refresh();
@@ -389,6 +445,141 @@ TEST(BadOutputs, FolderAndMissingFolder) {
     EXPECT_FALSE(Exists(Shared().dir() + "\\missing")) << w.name;
     for (const Kept& k : kept) EXPECT_TRUE(k.Same()) << w.name;
     EXPECT_TRUE(w.memory_kept()) << w.name;
+  }
+}
+
+}  // namespace vnk::test
+
+namespace vnk::test {
+namespace {
+
+// The functions that rewrite a file in place through a work file.
+struct InPlace {
+  std::string name;
+  std::function<int32_t(const std::string& file, const std::string& work)> run;
+};
+
+std::vector<InPlace> InPlaceWriters() {
+  std::vector<InPlace> v;
+  v.push_back({"cFileChangeChars", [](const std::string& file, const std::string& work) {
+                 Bstr from(std::string("a\0b", 3)), to(std::string("\0bc", 3));
+                 return FAULT_CALL(cFileChangeChars, file.c_str(), from.slot(), to.slot(), work.c_str());
+               }});
+  if (dll().cFileSearchAndReplace.fn != nullptr)
+    v.push_back({"cFileSearchAndReplace", [](const std::string& file, const std::string& work) {
+                   return FAULT_CALL(cFileSearchAndReplace, file.c_str(), "a", "AAAA", work.c_str(), -1);
+                 }});
+  return v;
+}
+
+// A text file of 120000 bytes in lines, and what each in-place function makes of it.
+class InPlaceFiles {
+ public:
+  InPlaceFiles() {
+    std::string text;
+    for (int i = 0; text.size() < 120000; ++i) text += "line " + std::to_string(i) + " has an a and a b\r\n";
+    original_ = text;
+  }
+  std::string Fresh(const std::string& name) const {
+    std::string path = d_ / name;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    WriteBytes(path, original_);
+    return path;
+  }
+  // The complete result of a function, from a run with room everywhere.
+  std::string Result(const InPlace& p) {
+    auto it = results_.find(p.name);
+    if (it != results_.end()) return it->second;
+    std::string file = Fresh("reference.txt");
+    EXPECT_GE(p.run(file, d_ / "reference.work"), 0) << p.name;
+    return results_[p.name] = ReadBytes(file).value_or("");
+  }
+  std::string dir() const { return d_.path(); }
+
+ private:
+  TempDir d_;
+  std::string original_;
+  std::map<std::string, std::string> results_;
+};
+
+InPlaceFiles& Files() {
+  static InPlaceFiles files;
+  return files;
+}
+
+}  // namespace
+
+// A work file on a full disk: the pass fails, File is as it was and no work file stays.
+TEST(InPlace, WorkFileOnFullDisk) {
+  auto disk = FullDisk();
+  if (!disk) GTEST_SKIP() << "no small file system mounted for this run (needs root)";
+  for (const InPlace& p : InPlaceWriters()) {
+    for (bool filled : {false, true}) {
+      SCOPED_TRACE(p.name + (filled ? ", disk full from the start" : ", disk full half-way"));
+      std::string file = Files().Fresh("file.txt");
+      Kept before(file);
+      std::string work = *disk + "\\work.tmp";
+      int32_t r;
+      {
+        std::unique_ptr<fault::Filler> fill(filled ? new fault::Filler(*disk) : nullptr);
+        r = p.run(file, work);
+      }
+      Tally::Get().Fault();
+      EXPECT_TRUE(r == RC_WRITE_FAILED || r == RC_WRITE_SHORT) << r;
+      EXPECT_TRUE(before.Same());
+      EXPECT_FALSE(Exists(work));
+    }
+  }
+}
+
+// The copy back cannot write File (read-only here): File is as it was, and the complete
+// result survives in the work file.
+TEST(InPlace, FailedCopyBackKeepsTheResultInTheWorkFile) {
+  for (const InPlace& p : InPlaceWriters()) {
+    SCOPED_TRACE(p.name);
+    std::string result = Files().Result(p);
+    std::string file = Files().Fresh("locked.txt");
+    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    Kept before(file);
+    std::string work = Files().dir() + "\\kept.work";
+    int32_t r = p.run(file, work);
+    Tally::Get().Fault();
+    EXPECT_EQ(r, RC_CANT_OPEN_SECOND);
+    EXPECT_TRUE(before.Same());
+    EXPECT_EQ(ReadBytes(work), std::optional<std::string>(result)) << "the work file does not hold the result";
+    DeleteFileA(work.c_str());
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
+// File held by another handle, and work files that cannot be made: nothing is written,
+// File is as it was, no work file stays.
+TEST(InPlace, UnreadableFileAndUnusableWorkFiles) {
+  for (const InPlace& p : InPlaceWriters()) {
+    SCOPED_TRACE(p.name);
+    std::string file = Files().Fresh("held.txt");
+    Kept before(file);
+    std::string work = Files().dir() + "\\held.work";
+    HANDLE h = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    int32_t r = p.run(file, work);
+    CloseHandle(h);
+    Tally::Get().Fault();
+    EXPECT_EQ(r, RC_CANT_OPEN_FIRST);
+    EXPECT_TRUE(before.Same());
+    EXPECT_FALSE(Exists(work));
+
+    std::string folder = Files().dir() + "\\work-folder";
+    MakeDir(folder);
+    for (const std::string& bad : {folder, Files().dir() + "\\missing\\work.tmp"}) {
+      r = p.run(file, bad);
+      Tally::Get().Fault();
+      EXPECT_EQ(r, RC_CANT_OPEN_SECOND) << bad;
+      EXPECT_TRUE(before.Same());
+    }
+    EXPECT_TRUE(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_FALSE(Exists(Files().dir() + "\\missing"));
+    RemoveDirectoryA(folder.c_str());
   }
 }
 
