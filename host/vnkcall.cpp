@@ -11,6 +11,9 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -268,6 +271,9 @@ void Usage(FILE* to) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Results are printed as their exact bytes: a String result may hold CR or LF of its
+  // own, and scripts compare what comes out.
+  _setmode(_fileno(stdout), _O_BINARY);
   if (argc < 2) {
     Usage(stderr);
     return 2;

@@ -8,17 +8,38 @@ demo=$(mktemp -d /tmp/varnok-demo.XXXXXX)
 trap 'rm -rf "$demo"; wineserver -k >/dev/null 2>&1 || true' EXIT
 call() {
     echo "> vnkcall $*"
-    (cd "$demo" && wine "$OLDPWD/build/win32/vnkcall.exe" "$@") | sed 's/^/  /'
+    # A carriage return inside a result (cAllSubDirectories ends each path with one) is
+    # shown as [CR].
+    (cd "$demo" && wine "$OLDPWD/build/win32/vnkcall.exe" "$@") | sed 's/\r/[CR]/g; s/^/  /'
 }
 printf 'Zebra\r\napple\r\nMango\r\n' > "$demo/fruit.txt"
+printf 'name\tsize\tcolour\n' > "$demo/table.txt"
+mkdir -p "$demo/tree/A/C" "$demo/tree/B"
+
+echo "== files"
 call cFileSize fruit.txt
 call cFileCopy fruit.txt copy.txt
 call cCmpFileContents fruit.txt copy.txt -1
-call cIsFileEmpty copy.txt
 call cUniqueFileName ""
 call cRenameFile copy.txt renamed.txt
-call cFilePathExists renamed.txt
 call cKillFile renamed.txt
 call cFilePathExists renamed.txt
-for f in scripts/demo.d/*.sh; do [ -e "$f" ] && source "$f"; done
+call cFileGetAttrib fruit.txt -
+
+echo "== text"
+call cFileToUpper fruit.txt upper.txt
+call cFileExpandTab table.txt expanded.txt 8
+call cFileStatistics fruit.txt 0 0 0
+call cFileUUCP fruit.txt fruit.uue 0
+call cFileSearchCount fruit.txt an 0
+call cFileSort fruit.txt sorted.txt 1 0 0 0 0
+echo "  sorted.txt holds:"; sed 's/^/    /' "$demo/sorted.txt" | tr -d '\r'
+
+echo "== folders, paths and disks"
+call cAllSubDirectories tree 0
+call cFilesInDirToArray '*.txt' 255 '#4'
+call cSplitPath 'C:\DATA\OLD.V1\report.txt' -
+call cTruncatePath 'C:\VERY\LONG\FOLDER\NAMES\THAT\DO\NOT\FIT\report.txt' 30
+call cGetDriveType C
+call cIsFilenameValid 'A.B.C'
 echo "demonstration done"

@@ -1,0 +1,244 @@
+// cFileSort: sorts the lines of a text file, or the fixed-length records of a binary
+// file by a key, in memory, into a new file.
+//
+// The whole input is read into one block and the table holds one pointer per line or
+// record into it, so the memory used is close to the file's size plus a pointer per
+// entry, and no entry is ever copied. Line mode reads and writes through the runtime's
+// text-mode streams: CR LF comes in as "\n" and goes out as CR LF, and a 0x1A byte ends
+// the input, exactly as every other text routine of the library sees a file.
+#include <io.h>
+
+#include <cstdlib>
+
+#include "files/identity.h"
+#include "files/compare_kernel.h"
+#include "frame/host.h"
+#include "frame/output.h"
+#include "text/sort_kernel.h"
+
+namespace vnk {
+namespace {
+
+struct HeapFree {
+  void operator()(void* p) const { std::free(p); }
+};
+using HeapBlock = std::unique_ptr<char, HeapFree>;
+using EntryTable = std::unique_ptr<const char*, HeapFree>;
+
+constexpr size_t kFirstTableEntries = 4096;
+
+// Both arguments name the same file as written, ignoring ASCII case.
+bool SameNameIgnoringCase(const char* a, const char* b) {
+  for (; *a != '\0' && *b != '\0'; ++a, ++b)
+    if (FoldAscii(static_cast<unsigned char>(*a)) != FoldAscii(static_cast<unsigned char>(*b))) return false;
+  return *a == *b;
+}
+
+// The whole remaining content of a stream, read into `block` (which may be replaced
+// by a larger one when the file grew since its size was taken). Returns 0 or the code
+// of the failure: a read error, or a block that could not be grown.
+int32_t ReadAll(FILE* in, HeapBlock& block, size_t& capacity, size_t& length) {
+  length = 0;
+  for (;;) {
+    if (length == capacity) {
+      size_t grown = capacity + capacity / 2 + 65536;
+      if (grown < capacity) return length == 0 ? SORT_CANT_STORE_FIRST : SORT_CANT_STORE_LATER;
+      char* p = static_cast<char*>(std::realloc(block.get(), grown));
+      if (p == nullptr) return length == 0 ? SORT_CANT_STORE_FIRST : SORT_CANT_STORE_LATER;
+      block.release();
+      block.reset(p);
+      capacity = grown;
+    }
+    size_t want = capacity - length;
+    size_t got = fread(block.get() + length, 1, want, in);
+    length += got;
+    if (ferror(in)) return SORT_READ_FAILED;
+    if (got < want) return 0;  // the end of the input
+  }
+}
+
+// Writes the sorted entries through a buffer of its own, so that a file of short lines
+// does not cost one stream call per line. A short write stops all further writing.
+class EntryWriter {
+ public:
+  explicit EntryWriter(FILE* out) : out_(out) {}
+  bool Put(const char* p, size_t n) {
+    if (failed_) return false;
+    if (used_ + n > sizeof buffer_) {
+      if (!Flush()) return false;
+      if (n >= sizeof buffer_) return Write(p, n);
+    }
+    std::memcpy(buffer_ + used_, p, n);
+    used_ += n;
+    return true;
+  }
+  bool Flush() {
+    bool ok = Write(buffer_, used_);
+    used_ = 0;
+    return ok;
+  }
+
+ private:
+  bool Write(const char* p, size_t n) {
+    if (failed_) return false;
+    if (n != 0 && (fwrite(p, 1, n, out_) != n || ferror(out_))) failed_ = true;
+    return !failed_;
+  }
+  FILE* out_;
+  bool failed_ = false;
+  size_t used_ = 0;
+  char buffer_[32768];
+};
+
+// Room for the whole file (text mode only ever shrinks it) and one byte more: the line
+// end of a last line that lacks one, and the first read then meets the end at once.
+size_t InitialCapacity(FILE* in) {
+  int64_t size = _filelengthi64(_fileno(in));
+  if (size < 0) return 65536;
+  if (static_cast<uint64_t>(size) >= SIZE_MAX / 2) return SIZE_MAX / 2;  // fails to allocate
+  return static_cast<size_t>(size) + 1;
+}
+
+// Where the line that starts at p ends: just after its "\n". Every stored line has one.
+const char* PastLineEnd(const char* p, const char* end) {
+  return static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p))) + 1;
+}
+
+// The two streams, closed input first whichever way the call ends.
+struct SortStreams {
+  UniqueFile in, out;
+  ~SortStreams() {
+    in.reset();
+    out.reset();
+  }
+};
+
+struct SortJob {
+  const char* input;
+  const char* output;
+  SortOrder order;
+  int32_t record_length;  // 0: line mode
+  RecordKey key;
+};
+
+// Opens, reads, sorts and writes; Count receives the stage marker or the entry count.
+int32_t SortFile(const SortJob& job, int32_t* count) {
+  const bool lines = job.record_length == 0;
+
+  // Nothing is opened for a name longer than the library's path buffers, and the
+  // output is neither created nor truncated unless the input could be opened.
+  *count = SORT_STAGE_OPEN;
+  if (BoundedLength(job.input, MAX_PATH_CHARS) > MAX_PATH_CHARS) return SORT_CANT_OPEN_INPUT;
+  SortStreams files;
+  UniqueFile& in = files.in;
+  UniqueFile& out = files.out;
+  in.reset(fopen(job.input, lines ? "rt" : "rb"));
+  if (!in) return SORT_CANT_OPEN_INPUT;
+  if (BoundedLength(job.output, MAX_PATH_CHARS) > MAX_PATH_CHARS) return SORT_CANT_OPEN_OUTPUT;
+  out.reset(OpenOutput(job.output, lines ? "wt" : "wb"));
+  if (!out) return SORT_CANT_OPEN_OUTPUT;
+
+  size_t capacity = InitialCapacity(in.get());
+
+  HeapBlock block;
+  if (lines) {
+    block.reset(static_cast<char*>(std::malloc(capacity)));
+    if (!block) return SORT_NO_LINE_BUFFER;
+  }
+  EntryTable table(static_cast<const char**>(std::malloc(kFirstTableEntries * sizeof(const char*))));
+  if (!table) return SORT_NO_TABLE;
+
+  *count = SORT_STAGE_READ;
+  if (!lines) {
+    block.reset(static_cast<char*>(std::malloc(capacity)));
+    if (!block) return SORT_CANT_STORE_FIRST;
+  }
+  size_t length = 0;
+  int32_t failure = ReadAll(in.get(), block, capacity, length);
+  auto fail_reading = [&](int32_t code) {
+    // A failed read leaves no half-made output; the other reading failures leave the
+    // empty output that the open created.
+    in.reset();
+    out.reset();
+    if (code == SORT_READ_FAILED) DeleteFileA(job.output);
+    return code;
+  };
+  if (failure != 0) return fail_reading(failure);
+
+  size_t n = 0;
+  if (lines) {
+    // A last line without a line end is a line like the others.
+    if (length > 0 && block.get()[length - 1] != '\n') block.get()[length++] = '\n';
+    for (const char* p = block.get(); p != block.get() + length; p = PastLineEnd(p, block.get() + length)) ++n;
+  } else {
+    n = length / static_cast<size_t>(job.record_length);  // a partial last record is dropped
+  }
+  const char* const end = block.get() + length;
+  if (n > SORT_MAX_ENTRIES) return fail_reading(SORT_TOO_MANY_ENTRIES);
+  if (n > kFirstTableEntries) {
+    auto* grown = static_cast<const char**>(std::realloc(table.get(), n * sizeof(const char*)));
+    if (grown == nullptr) return fail_reading(SORT_CANT_GROW_TABLE);
+    table.release();
+    table.reset(grown);
+  }
+  const char** entries = table.get();
+  if (lines) {
+    const char* p = block.get();
+    for (size_t i = 0; i < n; ++i, p = PastLineEnd(p, end)) entries[i] = p;
+    SortLines(entries, n, job.order);
+  } else {
+    for (size_t i = 0; i < n; ++i) entries[i] = block.get() + i * static_cast<size_t>(job.record_length);
+    SortRecords(entries, n, job.key, job.order);
+  }
+
+  // Text mode writes each "\n" as CR LF: a line of L bytes (its "\n" included) takes
+  // L + 1 bytes on disk, so the total is the output file's size.
+  uint64_t total = 0;
+  bool ok = true;
+  {
+    EntryWriter writer(out.get());
+    for (size_t i = 0; i < n && ok; ++i) {
+      size_t bytes = lines ? static_cast<size_t>(PastLineEnd(entries[i], end) - entries[i])
+                           : static_cast<size_t>(job.record_length);
+      ok = writer.Put(entries[i], bytes);
+      total += bytes + (lines ? 1 : 0);
+    }
+    ok = ok && writer.Flush();
+  }
+  *count = static_cast<int32_t>(n);
+  in.reset();
+  // Closing flushes the stream's last bytes: a failure there is a short write too.
+  if (fclose(out.release()) != 0) ok = false;
+  if (!ok) {
+    DeleteFileA(job.output);
+    return SORT_WRITE_FAILED;
+  }
+  return ClampTotal(total);
+}
+
+}  // namespace
+}  // namespace vnk
+
+using namespace vnk;
+
+extern "C" int32_t __stdcall cFileSort(const char* input, const char* output, int16_t sort_type,
+                                       int32_t record_length, int32_t key_offset, int32_t key_length,
+                                       int32_t* count) {
+  int32_t spare = 0;
+  if (count == nullptr) count = &spare;
+  if (*input == '\0') return SORT_INPUT_EMPTY;
+  if (*output == '\0') return SORT_OUTPUT_EMPTY;
+  if (record_length > 0) {
+    int32_t bad = CheckRecordKey(record_length, key_offset, key_length);
+    if (bad != 0) return bad;
+  }
+  // The same name in two spellings, or two names of one file: opening the output would
+  // truncate the input before it is read.
+  if (SameNameIgnoringCase(input, output) || SameExistingFile(input, output)) return SORT_SAME_FILE;
+
+  SortJob job{input, output, SortOrderOf(sort_type), record_length > 0 ? record_length : 0,
+              RecordKeyOf(record_length, key_offset, key_length)};
+  // Nothing here throws; the shield is there so that nothing ever could unwind into the
+  // caller. Should it fire, the entries could not be stored.
+  return Shield<int32_t>(SORT_CANT_STORE_LATER, [&] { return SortFile(job, count); });
+}
