@@ -128,3 +128,15 @@ write("textfilter", [Seed().flag(m).flag(p).string(c).raw(t) for m, p, c, t in [
 
 write("uu", [Seed().flag(False).raw(b) for b in ["Cat", "A", "x" * 45, "y" * 46, bytes(range(256))]] +
       [Seed().flag(True).raw(t) for t in ["#0V%T\n", "!00  \n", "M" + "!" * 60 + "\n", " \n", "`\n"]])
+
+write("sort", [Seed().i16(t).flag(True).integral(0, -3, 45, 32).integral(0, -3, 45, 32).integral(3, 0, 60, 64)
+               .string("b").integral(1, 0, 7, 32).string("a").integral(1, 0, 7, 32).string("A").integral(1, 0, 7, 32)
+               for t in (1, 2, 9, 10, 0)] +
+      [Seed().i16(1).flag(False).integral(10, 1, 40, 32).integral(2, -3, 45, 32).integral(3, -3, 45, 32)
+       .integral(3, 0, 60, 64).raw("0123456789abXdefghijABxDEFGHIJ")])
+
+write("search", [Seed().flag(f).string(s).string(r).flag(False).integral(0, 0, 3000, 64).raw(t)
+                 for f, s, r, t in [(False, "world", "x", "Hello World\n"), (True, "world", "earth", "Hello World\n"),
+                                    (False, "aa", "b", "aaaa\n"), (True, "cat", "dog", "Cat cat CAT\n"),
+                                    (False, "a", "", "banana\n"), (True, "a", "b", "AaB\n"),
+                                    (False, "x", "y" * 513, "x" * 3000)]])
