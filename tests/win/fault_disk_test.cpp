@@ -88,6 +88,10 @@ class Inputs {
     memcpy(block_.data(), data_.data(), data_.size());
     second_ = d_ / "second.bin";
     WriteBytes(second_, RandomBytes(50000, 10));
+    lines_ = d_ / "lines.txt";
+    std::string text;
+    for (int i = 0; text.size() < 150000; ++i) text += "Line " + std::to_string(i * 7919 % 10007) + "\r\n";
+    WriteBytes(lines_, text);
     encoded_ = d_ / "in.uue";
     EXPECT_EQ(dll().cFileUUCP(bytes_.c_str(), encoded_.c_str(), 0), 275558);
   }
@@ -198,6 +202,19 @@ class Inputs {
                        return FAULT_CALL(cFileUUCP, encoded.c_str(), out.c_str(), 1);
                      },
                      short_of(200000), Leftover::kPrefix, false, {encoded}));
+    // The sort: in line mode from a text of many lines, in record mode from the bytes.
+    const std::string lines = lines_;
+    auto sort_failed = [](int32_t r) { return r < 0; };
+    w.push_back(Make("cFileSort", [lines](const std::string& out) {
+                       int32_t count = 0;
+                       return FAULT_CALL(cFileSort, lines.c_str(), out.c_str(), 9, 0, 0, 0, &count);
+                     },
+                     sort_failed, Leftover::kNothing, false, {lines}));
+    w.push_back(Make("cFileSort records", [in](const std::string& out) {
+                       int32_t count = 0;
+                       return FAULT_CALL(cFileSort, in.c_str(), out.c_str(), 2, 100, 10, 20, &count);
+                     },
+                     sort_failed, Leftover::kNothing, false, {in}));
     return w;
   }
 
@@ -210,6 +227,7 @@ class Inputs {
   std::vector<std::string> items_;
   std::string second_;
   std::string encoded_;
+  std::string lines_;
 };
 
 Inputs& Shared() {
@@ -374,7 +392,7 @@ TEST(ProtectedFiles, ReadOnlyHiddenSystemInputs) {
         EXPECT_EQ(r, -1);
       } else {
         EXPECT_FALSE(w.failed(r)) << r;
-        EXPECT_EQ(ReadBytes(out), std::optional<std::string>(full));
+        EXPECT_TRUE(ReadBytes(out) == std::optional<std::string>(full)) << "the output is not the complete one";
         for (const Kept& k : kept) {
           EXPECT_TRUE(k.Same());
         }
@@ -546,7 +564,7 @@ TEST(InPlace, FailedCopyBackKeepsTheResultInTheWorkFile) {
     Tally::Get().Fault();
     EXPECT_EQ(r, RC_CANT_OPEN_SECOND);
     EXPECT_TRUE(before.Same());
-    EXPECT_EQ(ReadBytes(work), std::optional<std::string>(result)) << "the work file does not hold the result";
+    EXPECT_TRUE(ReadBytes(work) == std::optional<std::string>(result)) << "the work file does not hold the result";
     DeleteFileA(work.c_str());
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
   }
@@ -581,6 +599,30 @@ TEST(InPlace, UnreadableFileAndUnusableWorkFiles) {
     EXPECT_FALSE(Exists(Files().dir() + "\\missing"));
     RemoveDirectoryA(folder.c_str());
   }
+}
+
+}  // namespace vnk::test
+
+namespace vnk::test {
+
+// A rewrite that grows File past what its disk holds: the copy back fails half-way and
+// removes the partial File, and the complete result survives in the work file.
+TEST(InPlace, CopyBackOntoAFullDiskKeepsTheResultInTheWorkFile) {
+  auto disk = FullDisk();
+  if (!disk) GTEST_SKIP() << "no small file system mounted for this run (needs root)";
+  if (dll().cFileSearchAndReplace.fn == nullptr) GTEST_SKIP() << "cFileSearchAndReplace is not built yet";
+  TempDir d;
+  std::string text;
+  while (text.size() < 40000) text += "a line with an a\r\n";
+  std::string expect;
+  for (char c : text) expect += c == 'a' ? std::string("AAAAAAAA") : std::string(1, c);
+  std::string file = *disk + "\\grows.txt", work = d / "grows.work";
+  WriteBytes(file, text);
+  int32_t r = FAULT_CALL(cFileSearchAndReplace, file.c_str(), "a", "AAAAAAAA", work.c_str(), -1);
+  Tally::Get().Fault();
+  EXPECT_TRUE(r == RC_WRITE_FAILED || r == RC_WRITE_SHORT) << r;
+  EXPECT_TRUE(ReadBytes(work) == std::optional<std::string>(expect)) << "the result did not survive in the work file";
+  DeleteFileA(file.c_str());
 }
 
 }  // namespace vnk::test
