@@ -177,15 +177,27 @@ int32_t SaveStrings(FILE* out, SAFEARRAY* array, LONG lower, LONG upper, char* b
 
 // cArrayStringOnDisk's load: text mode, so CR LF and a lone LF end a line and Ctrl-Z
 // ends the file.
+// Reads what fgets would (at most limit characters, through the first line feed) and
+// says how many characters that was: a saved element may hold NUL bytes, and a length
+// taken up to the first NUL would cut it there.
+size_t ReadLinePiece(FILE* in, char* buffer, size_t limit) {
+  size_t k = 0;
+  for (int c; k < limit && (c = getc(in)) != EOF;) {
+    buffer[k++] = static_cast<char>(c);
+    if (c == '\n') break;
+  }
+  return k;
+}
+
 int32_t LoadStrings(FILE* in, SAFEARRAY* array, LONG lower, LONG upper, char* buffer, int32_t* count) {
   int64_t result = 0;
   LONG next = lower;
   while (next <= upper) {
-    if (fgets(buffer, static_cast<int>(kSavedElementBytes), in) == nullptr) {
+    size_t k = ReadLinePiece(in, buffer, kSavedElementBytes - 1);
+    if (k == 0) {
       if (ferror(in)) result = RC_READ_FAILED;
       break;
     }
-    size_t k = strlen(buffer);
     size_t text = (k > 0 && buffer[k - 1] == '\n') ? k - 1 : k;
     PutString(array, next, std::string_view(buffer, text));
     ++next;
