@@ -23,6 +23,7 @@ namespace {
 
 using fault::Guarded;
 using fault::GuardedString;
+using fault::Kept;
 using fault::Tally;
 
 // What the current call is, for the message if it brings the program down.
@@ -165,11 +166,27 @@ std::vector<std::pair<std::string, std::string>> HostileStrings(const Sandbox& b
   std::string every;
   for (int b = 1; b < 256; ++b) every.push_back(static_cast<char>(b));
   add("every byte", every);
-  for (int b = 1; b < 256; ++b) {
+  // Each control character and punctuation mark alone in a name; letters, digits and the
+  // bytes from 0x80 up sixteen at a time.
+  std::string group;
+  auto flush = [&](int last) {
     char label[32];
-    snprintf(label, sizeof label, "byte 0x%02X", b);
-    add(label, std::string("nm") + static_cast<char>(b) + "x");
+    snprintf(label, sizeof label, "bytes to 0x%02X", last);
+    add(label, "nm" + group + "x");
+    group.clear();
+  };
+  for (int b = 1; b < 256; ++b) {
+    bool alnum = (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b >= 0x80;
+    if (!alnum) {
+      char label[32];
+      snprintf(label, sizeof label, "byte 0x%02X", b);
+      add(label, std::string("nm") + static_cast<char>(b) + "x");
+      continue;
+    }
+    group.push_back(static_cast<char>(b));
+    if (group.size() == 16) flush(b);
   }
+  if (!group.empty()) flush(255);
   return all;
 }
 
@@ -423,6 +440,181 @@ TEST(HostileStrings, EveryExportEveryString) {
   EXPECT_EQ(RootEntries("Z:\\"), z_root);
   printf("%ld calls with %zu hostile strings (%ld of them outside the sandbox, given to reading exports only)\n",
          calls, strings.size(), outside);
+}
+
+}  // namespace vnk::test
+
+namespace vnk::test {
+namespace {
+
+// A host string array with these bounds and elements, or with two dimensions.
+std::string ArrayText(const HostArray& a) {
+  std::string all;
+  for (const std::string& s : Strings(a)) all += "[" + s + "]";
+  return all;
+}
+
+}  // namespace
+
+// Listings into arrays of any lower bound, of no elements at all, never dimensioned, of
+// two dimensions or of numbers: the names go where the bounds say, and an array the
+// listing cannot take is left exactly as it was.
+TEST(HostileArrays, ListingsIntoArraysOfAnyShape) {
+  TempDir d;
+  for (const char* n : {"A1", "B2", "C3"}) WriteBytes(d / n, "x");
+  std::string pattern = d / "*";
+  std::vector<std::string> names;
+  {
+    HostArray all(VT_BSTR, 0, 3);
+    ASSERT_EQ(FAULT_CALL(cFilesInDirToArray, pattern.c_str(), 255, all.ref()), 3);
+    names = Strings(all);
+  }
+  HostArray low(VT_BSTR, -5, 2);
+  FillStrings(low, {std::string("old\0one", 7), std::string(1, '\0')});
+  EXPECT_EQ(FAULT_CALL(cFilesInDirToArray, pattern.c_str(), 255, low.ref()), 2);
+  EXPECT_EQ(Strings(low), (std::vector<std::string>{names[0], names[1]}));
+  HostArray high(VT_BSTR, 1000, 5);
+  FillStrings(high, {"x", "x", "x", "x", std::string("\0\0", 2)});
+  EXPECT_EQ(FAULT_CALL(cFilesInDirToArray, pattern.c_str(), 255, high.ref()), 3);
+  EXPECT_EQ(Strings(high), (std::vector<std::string>{names[0], names[1], names[2], "", ""}));
+  HostArray empty(VT_BSTR, 0, 0);
+  EXPECT_EQ(FAULT_CALL(cFilesInDirToArray, pattern.c_str(), 255, empty.ref()), 0);
+  SAFEARRAY* none = nullptr;
+  EXPECT_EQ(FAULT_CALL(cFilesInDirToArray, pattern.c_str(), 255, &none), -1);
+  EXPECT_EQ(none, nullptr);
+  HostArray grid(VT_BSTR, {SAFEARRAYBOUND{2, 0}, SAFEARRAYBOUND{2, 0}});
+  EXPECT_EQ(FAULT_CALL(cFilesInDirToArray, pattern.c_str(), 255, grid.ref()), -1);
+  HostArray numbers(VT_I4, 0, 3);
+  static_cast<int32_t*>(numbers.data())[1] = 77;
+  EXPECT_EQ(FAULT_CALL(cFilesInDirToArray, pattern.c_str(), 255, numbers.ref()), -1);
+  EXPECT_EQ(static_cast<int32_t*>(numbers.data())[1], 77);
+  Tally::Get().Fault(6);
+}
+
+// A string array file brings back every element as it was saved, NULs and all (an
+// element holding a line feed comes back as two, by the file's format), whatever the
+// bounds of the arrays; empty and undimensioned arrays are handled without a fault.
+TEST(HostileArrays, StringArrayFileKeepsEveryByte) {
+  TempDir d;
+  std::string file = d / "strings.txt";
+  std::string every;
+  for (int b = 1; b < 256; ++b)
+    if (b != '\n' && b != 0x1A) every.push_back(static_cast<char>(b));
+  std::vector<std::string> items = {std::string("a\0b", 3), std::string(1, '\0'), "", "x\ry", every,
+                                    std::string("\0\0trail", 7)};
+  HostArray saved(VT_BSTR, -3, static_cast<ULONG>(items.size()));
+  FillStrings(saved, items);
+  int32_t count = -7;
+  size_t bytes = 0;
+  for (const std::string& s : items) bytes += s.size() + 2;
+  EXPECT_EQ(FAULT_CALL(cArrayStringOnDisk, file.c_str(), saved.ref(), 0, &count), static_cast<int32_t>(bytes));
+  EXPECT_EQ(count, static_cast<int32_t>(items.size()));
+  HostArray loaded(VT_BSTR, 7, static_cast<ULONG>(items.size() + 1));
+  FillStrings(loaded, {"stale", "stale", "stale", "stale", "stale", "stale", std::string("stale\0", 6)});
+  count = -7;
+  EXPECT_EQ(FAULT_CALL(cArrayStringOnDisk, file.c_str(), loaded.ref(), 1, &count), static_cast<int32_t>(bytes));
+  EXPECT_EQ(count, static_cast<int32_t>(items.size()));
+  std::vector<std::string> want = items;
+  want.push_back("");
+  EXPECT_EQ(ArrayText(loaded), [&] {
+    std::string all;
+    for (const std::string& s : want) all += "[" + s + "]";
+    return all;
+  }());
+
+  HostArray empty(VT_BSTR, 4, 0);
+  count = -7;
+  EXPECT_EQ(FAULT_CALL(cArrayStringOnDisk, file.c_str(), empty.ref(), 0, &count), 0);
+  EXPECT_EQ(count, 0);
+  EXPECT_EQ(ReadBytes(file), std::optional<std::string>(""));
+  EXPECT_EQ(FAULT_CALL(cArrayStringOnDisk, file.c_str(), empty.ref(), 1, &count), 0);
+  SAFEARRAY* none = nullptr;
+  count = -7;
+  std::string other = d / "never.txt";
+  EXPECT_EQ(FAULT_CALL(cArrayStringOnDisk, other.c_str(), &none, 0, &count), -1);
+  EXPECT_EQ(count, -7);
+  EXPECT_FALSE(Exists(other));
+  Tally::Get().Fault(4);
+}
+
+// The raw data block of arrays with other bounds, of two dimensions, of no elements;
+// arrays of references and undimensioned arrays are refused before a file is made.
+TEST(HostileArrays, RawArraysOfAnyShape) {
+  TempDir d;
+  std::string file = d / "raw.dat";
+  HostArray ints(VT_I2, -100, 10);
+  for (int i = 0; i < 10; ++i) static_cast<int16_t*>(ints.data())[i] = static_cast<int16_t>(i - 5);
+  EXPECT_EQ(FAULT_CALL(cArrayOnDisk, file.c_str(), ints.ref(), 0), 20);
+  HostArray grid(VT_I2, {SAFEARRAYBOUND{5, -1}, SAFEARRAYBOUND{2, 5}});
+  EXPECT_EQ(FAULT_CALL(cArrayOnDisk, file.c_str(), grid.ref(), 1), 20);
+  EXPECT_EQ(memcmp(grid.data(), ints.data(), 20), 0);
+  HostArray empty(VT_R8, 3, 0);
+  EXPECT_EQ(FAULT_CALL(cArrayOnDisk, file.c_str(), empty.ref(), 0), 0);
+  EXPECT_EQ(ReadBytes(file), std::optional<std::string>(""));
+  EXPECT_EQ(FAULT_CALL(cArrayOnDisk, file.c_str(), empty.ref(), 1), 0);
+  std::string other = d / "never.dat";
+  SAFEARRAY* none = nullptr;
+  EXPECT_EQ(FAULT_CALL(cArrayOnDisk, other.c_str(), &none, 0), -1);
+  HostArray strings(VT_BSTR, 0, 2);
+  EXPECT_EQ(FAULT_CALL(cArrayOnDisk, other.c_str(), strings.ref(), 0), -1);
+  HostArray variants(VT_VARIANT, 0, 2);
+  EXPECT_EQ(FAULT_CALL(cArrayOnDisk, other.c_str(), variants.ref(), 0), -1);
+  EXPECT_FALSE(Exists(other));
+  Tally::Get().Fault(5);
+}
+
+// String slots holding NULs: the slot's byte length counts, never its first NUL.
+TEST(HostileStrings, StringSlotsHoldingNuls) {
+  TempDir d;
+  for (const std::string& prefix : {std::string(1, '\0'), std::string("\0\0", 2), std::string("A\0", 2)}) {
+    Bstr p(prefix);
+    std::string name = Take(FAULT_CALL(cUniqueFileName, p.slot()));
+    EXPECT_EQ(name.size(), 8u);
+    EXPECT_EQ(name.substr(0, prefix.size()), prefix);
+    EXPECT_EQ(p.str(), prefix);
+  }
+  BSTR null_slot = nullptr;
+  EXPECT_EQ(Take(FAULT_CALL(cUniqueFileName, &null_slot)).substr(0, 3), "~~a");
+
+  std::string in = d / "zeros.bin", out = d / "out.bin";
+  std::string data = std::string("a\0b\0\0c", 6) + RandomBytes(1000, 5);
+  WriteBytes(in, data);
+  auto without = [](std::string s, char c) {
+    s.erase(std::remove(s.begin(), s.end(), c), s.end());
+    return s;
+  };
+  Bstr nul(std::string(1, '\0'));
+  EXPECT_EQ(FAULT_CALL(cFileFilter, in.c_str(), out.c_str(), nul.slot()),
+            static_cast<int32_t>(without(data, '\0').size()));
+  EXPECT_EQ(ReadBytes(out), std::optional<std::string>(without(data, '\0')));
+  EXPECT_EQ(FAULT_CALL(cFileFilterNot, in.c_str(), out.c_str(), nul.slot()),
+            static_cast<int32_t>(std::count(data.begin(), data.end(), '\0')));
+  Bstr from(std::string(1, '\0')), to(std::string("\x01", 1));
+  EXPECT_EQ(FAULT_CALL(cFileChangeChars, in.c_str(), from.slot(), to.slot(), (d / "w.tmp").c_str()),
+            static_cast<int32_t>(data.size()));
+  std::string mapped = data;
+  std::replace(mapped.begin(), mapped.end(), '\0', '\x01');
+  EXPECT_TRUE(ReadBytes(in) == std::optional<std::string>(mapped));
+  Tally::Get().Fault(7);
+}
+
+// Any bytes at all into the UU decoder: it answers with the size of what it wrote.
+TEST(HostileStrings, AnyBytesIntoTheUuDecoder) {
+  TempDir d;
+  std::string in = d / "noise.uue", out = d / "noise.bin";
+  for (uint32_t seed = 0; seed < 40; ++seed) {
+    std::string noise = RandomBytes(seed * 131 % 5000, 900 + seed);
+    // Half of them made of characters a UU line uses, with line ends here and there.
+    if (seed % 2 == 1)
+      for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = i % 61 == 60 ? '\n' : static_cast<char>(32 + static_cast<unsigned char>(noise[i]) % 64);
+    WriteBytes(in, noise);
+    Kept kept(in);
+    int32_t r = FAULT_CALL(cFileUUCP, in.c_str(), out.c_str(), 1);
+    EXPECT_EQ(r, static_cast<int32_t>(ReadBytes(out).value_or("").size())) << seed;
+    EXPECT_TRUE(kept.Same());
+  }
+  Tally::Get().Fault(40);
 }
 
 }  // namespace vnk::test
