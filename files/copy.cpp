@@ -24,10 +24,11 @@ int32_t PlainCopy(const char* source, const char* target) {
   TaskBuffer block = TaskAlloc(WORK_BLOCK);
   if (!block) return RC_NO_MEMORY;
   if (BoundedLength(source, kCopyNameChars) > kCopyNameChars) return RC_CANT_OPEN_FIRST;
-  if (BoundedLength(target, kCopyNameChars) > kCopyNameChars) return RC_CANT_OPEN_SECOND;
-
   UniqueFile in(fopen(source, "rb"));
   if (!in) return RC_CANT_OPEN_FIRST;
+  // A target name that does not fit is a failure to open the target, so a source that
+  // cannot be opened is reported first.
+  if (BoundedLength(target, kCopyNameChars) > kCopyNameChars) return RC_CANT_OPEN_SECOND;
   // Opening the target truncates it; if it is the source under another name, the
   // source's bytes would be gone before they were read.
   if (SameExistingFile(source, target)) return RC_CANT_OPEN_SECOND;

@@ -175,20 +175,22 @@ int32_t SaveStrings(FILE* out, SAFEARRAY* array, LONG lower, LONG upper, char* b
   return ClampTotal(static_cast<uint64_t>(result));
 }
 
-// cArrayStringOnDisk's load: text mode, so CR LF and a lone LF end a line and Ctrl-Z
-// ends the file.
-// Reads what fgets would (at most limit characters, through the first line feed) and
-// says how many characters that was: a saved element may hold NUL bytes, and a length
-// taken up to the first NUL would cut it there.
+// One line piece as a line-by-line read of at most `limit` characters takes it (up to
+// and including a line feed), with its true length: a NUL byte saved from an element is
+// part of the line and comes back with it. 0 when nothing could be read.
 size_t ReadLinePiece(FILE* in, char* buffer, size_t limit) {
   size_t k = 0;
-  for (int c; k < limit && (c = getc(in)) != EOF;) {
+  while (k < limit) {
+    int c = getc(in);
+    if (c == EOF) break;
     buffer[k++] = static_cast<char>(c);
     if (c == '\n') break;
   }
   return k;
 }
 
+// cArrayStringOnDisk's load: text mode, so CR LF and a lone LF end a line and Ctrl-Z
+// ends the file.
 int32_t LoadStrings(FILE* in, SAFEARRAY* array, LONG lower, LONG upper, char* buffer, int32_t* count) {
   int64_t result = 0;
   LONG next = lower;

@@ -51,8 +51,30 @@ TEST(AllSubDirectories, NoFolderBelowOrNoFolderAtAll) {
   EXPECT_EQ(count, -1);
   EXPECT_EQ(AllSub(dir / "missing", &count), "");
   EXPECT_EQ(count, -1);
-  EXPECT_EQ(AllSub("", &count), "");
-  EXPECT_EQ(count, -1);
+}
+
+// A blank folder, like "\", is the root of the current drive, and the paths start at
+// the backslash. Deeper levels of a drive change while other tests run, so the check is
+// on the shape of the text and on the drive's first level, which stays put.
+TEST(AllSubDirectories, BlankFolderIsTheCurrentDrivesRoot) {
+  TempDir dir;
+  CurrentDirScope in(dir.path());
+  int32_t count = 0;
+  std::string text = AllSub("", &count);
+  ASSERT_GT(count, 0);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), count);
+  for (size_t at = 0; at < text.size(); at = text.find('\r', at) + 1) {
+    EXPECT_EQ(text[at], '\\') << at;
+  }
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir.path().substr(0, 2) + "\\*").c_str(), &fd);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  do {
+    if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && fd.cFileName[0] != '.') {
+      EXPECT_NE(text.find(std::string("\\") + fd.cFileName + "\r"), std::string::npos) << fd.cFileName;
+    }
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
 }
 
 TEST(AllSubDirectories, PathsBeyondASlotAreSkippedWithTheirSubTrees) {
