@@ -44,16 +44,14 @@ int32_t KillMatchingFiles(const char* pattern, bool strip) {
   if (length > MAX_PATH_CHARS) return 0;
   // Each entry's path is the pattern's drive and folder followed by the entry's name.
   SplitParts parts = SplitAnsiPath(std::string_view(pattern, length));
-  size_t prefix = static_cast<size_t>(parts.name.data() - pattern);
-  char path[PATH_BUFFER * 2];
-  memcpy(path, pattern, prefix);
+  EntryPath paths(pattern, static_cast<size_t>(parts.name.data() - pattern));
 
   int32_t count = 0;
   DirEntry entry;
   ScopedScan scan(pattern, &entry);
   for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
     if (entry.attrib & ATTR_DIRECTORY) continue;
-    memcpy(path + prefix, entry.name, strnlen(entry.name, sizeof entry.name - 1) + 1);
+    const char* path = paths.Of(entry);
     if (strip && AttributeClear(path, ATTR_STRIP_FOR_DELETE) != VB_TRUE) continue;
     if (DeleteFileA(path)) ++count;
   }
@@ -61,6 +59,9 @@ int32_t KillMatchingFiles(const char* pattern, bool strip) {
 }
 
 int32_t KillTree(const char* folder, const char* pattern, TreeMode mode) {
+  // A blank folder would walk the root of the current drive; a tree deletion never
+  // takes that from a blank string (an unset host variable) and deletes nothing.
+  if (folder[0] == '\0') return 0;
   WalkTable table = CollectSubDirectories(folder);
   if (!table.ok()) return RC_NO_MEMORY;
 

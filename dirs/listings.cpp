@@ -70,17 +70,14 @@ extern "C" BSTR __stdcall cSubDirectory(const char* pattern, int16_t first) {
 extern "C" int16_t __stdcall cCountDirectories(const char* pattern) {
   size_t length = BoundedLength(pattern, MAX_PATH_CHARS);
   if (length > MAX_PATH_CHARS) return 0;
-  size_t part = FolderPartLength(pattern, length);
-  char path[PATH_BUFFER * 2];
-  memcpy(path, pattern, part);
+  EntryPath paths(pattern, FolderPartLength(pattern, length));
   // Each entry is asked about again by its full path; "." and ".." count where the
   // scan lists them.
   int32_t count = 0;
   DirEntry entry;
   ScopedScan scan(pattern, &entry);
   for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
-    memcpy(path + part, entry.name, strnlen(entry.name, sizeof entry.name - 1) + 1);
-    DWORD word = GetFileAttributesA(path);
+    DWORD word = GetFileAttributesA(paths.Of(entry));
     if (word != INVALID_FILE_ATTRIBUTES && (word & ATTR_DIRECTORY)) ++count;
   }
   return static_cast<int16_t>(count);

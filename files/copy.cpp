@@ -11,16 +11,24 @@ namespace vnk {
 namespace {
 // The plain copy's name buffers hold 255 characters.
 constexpr size_t kCopyNameChars = 255;
+
+// Windows refuses to write over a read-only file (access denied), and callers rely on
+// that protection; a process with full rights on another host would be let through and
+// destroy the file. The source is asked about first, as the platform opens it first.
+bool TargetReadOnly(const char* source, const char* target) {
+  return GetFileAttributesA(source) != INVALID_FILE_ATTRIBUTES && IsReadOnlyFile(target);
+}
 }  // namespace
 
 int32_t PlainCopy(const char* source, const char* target) {
   TaskBuffer block = TaskAlloc(WORK_BLOCK);
   if (!block) return RC_NO_MEMORY;
   if (BoundedLength(source, kCopyNameChars) > kCopyNameChars) return RC_CANT_OPEN_FIRST;
-  if (BoundedLength(target, kCopyNameChars) > kCopyNameChars) return RC_CANT_OPEN_SECOND;
-
   UniqueFile in(fopen(source, "rb"));
   if (!in) return RC_CANT_OPEN_FIRST;
+  // A target name that does not fit is a failure to open the target, so a source that
+  // cannot be opened is reported first.
+  if (BoundedLength(target, kCopyNameChars) > kCopyNameChars) return RC_CANT_OPEN_SECOND;
   // Opening the target truncates it; if it is the source under another name, the
   // source's bytes would be gone before they were read.
   if (SameExistingFile(source, target)) return RC_CANT_OPEN_SECOND;
@@ -57,11 +65,13 @@ extern "C" int32_t __stdcall cFileCopy(const char* source, const char* target) {
 }
 
 extern "C" int32_t __stdcall cFileCopy2(const char* source, const char* target) {
+  if (TargetReadOnly(source, target)) return ERROR_ACCESS_DENIED;
   if (CopyFileA(source, target, FALSE)) return -1;
   return static_cast<int32_t>(GetLastError());
 }
 
 extern "C" int32_t __stdcall cFileMove(const char* source, const char* target) {
+  if (TargetReadOnly(source, target)) return ERROR_ACCESS_DENIED;
   if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) return -1;
   return static_cast<int32_t>(GetLastError());
 }

@@ -175,17 +175,31 @@ int32_t SaveStrings(FILE* out, SAFEARRAY* array, LONG lower, LONG upper, char* b
   return ClampTotal(static_cast<uint64_t>(result));
 }
 
+// One line piece as a line-by-line read of at most `limit` characters takes it (up to
+// and including a line feed), with its true length: a NUL byte saved from an element is
+// part of the line and comes back with it. 0 when nothing could be read.
+size_t ReadLinePiece(FILE* in, char* buffer, size_t limit) {
+  size_t k = 0;
+  while (k < limit) {
+    int c = getc(in);
+    if (c == EOF) break;
+    buffer[k++] = static_cast<char>(c);
+    if (c == '\n') break;
+  }
+  return k;
+}
+
 // cArrayStringOnDisk's load: text mode, so CR LF and a lone LF end a line and Ctrl-Z
 // ends the file.
 int32_t LoadStrings(FILE* in, SAFEARRAY* array, LONG lower, LONG upper, char* buffer, int32_t* count) {
   int64_t result = 0;
   LONG next = lower;
   while (next <= upper) {
-    if (fgets(buffer, static_cast<int>(kSavedElementBytes), in) == nullptr) {
+    size_t k = ReadLinePiece(in, buffer, kSavedElementBytes - 1);
+    if (k == 0) {
       if (ferror(in)) result = RC_READ_FAILED;
       break;
     }
-    size_t k = strlen(buffer);
     size_t text = (k > 0 && buffer[k - 1] == '\n') ? k - 1 : k;
     PutString(array, next, std::string_view(buffer, text));
     ++next;

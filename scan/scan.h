@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 namespace vnk {
 
@@ -66,6 +67,21 @@ class KeptScan {
 
  private:
   ScanHandle handle_ = SCAN_NONE;
+};
+
+// The full paths of a scan's entries: the folder part of the pattern (at most 259
+// characters, up to and including its last separator) followed by each entry's name.
+class EntryPath {
+ public:
+  EntryPath(const char* pattern, size_t folder_part) : prefix_(folder_part) { memcpy(path_, pattern, prefix_); }
+  const char* Of(const DirEntry& entry) {
+    memcpy(path_ + prefix_, entry.name, strnlen(entry.name, sizeof entry.name - 1) + 1);
+    return path_;
+  }
+
+ private:
+  char path_[2 * sizeof(DirEntry::name)];
+  size_t prefix_;
 };
 
 }  // namespace vnk

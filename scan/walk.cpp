@@ -105,10 +105,12 @@ WalkTable CollectSubDirectories(const char* folder) {
   table.block = TaskAlloc(WALK_TABLE_BYTES);
   if (!table.ok()) return table;
   memset(table.block.get(), 0, WALK_TABLE_BYTES);
-  // An empty argument would otherwise mean the root of the current drive; a tree
-  // deletion must never take that from a blank string.
-  if (folder[0] == '\0') return table;
   size_t base = FolderLength(folder);
+  // A folder made of nothing but backslashes names no folder: with its trailing
+  // backslashes dropped it would become the root of the current drive, and a tree
+  // deletion would empty that drive's folders. (The empty folder is the caller's to
+  // refuse or accept.)
+  if (base == 0 && folder[0] != '\0') return table;
   // Any child needs the folder, a backslash and a name within one slot.
   if (base + 2 > WALK_PATH_CHARS) return table;
 

@@ -26,8 +26,9 @@ struct WalkTable {
 
 // Collects the folders below folder breadth first and sorts them. Names beginning with
 // "." are dropped directly below folder; "." and ".." are dropped at every level. A
-// trailing backslash on folder is ignored; an empty folder names nothing (count 0). A
-// folder whose path would not fit a slot is skipped together with everything below it.
+// trailing backslash on folder is ignored, so an empty folder, like "\", walks the root
+// of the current drive. A folder whose path would not fit a slot is skipped together
+// with everything below it.
 WalkTable CollectSubDirectories(const char* folder);
 
 }  // namespace vnk

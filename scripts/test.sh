@@ -12,5 +12,7 @@ source scripts/wine-env.sh
 start_wine
 status=0
 ctest --preset native || status=1
+rm -rf build/win32/fault-tally
 ctest --preset win32 || status=1
+tests/scripts/fault_summary.sh build/win32 || true
 exit $status

@@ -60,7 +60,9 @@ class PieceReader {
       size_t want = sizeof buffer_ - end_ - raw;
       size_t got = fread(buffer_ + end_ + raw, 1, want, in_);
       raw += got;
-      if (got < want) {
+      // Only the end-of-file mark, an error or a read that brings nothing ends the
+      // input; a short read alone does not (a pipe, for one, may deliver less).
+      if (feof(in_) || ferror(in_) || got == 0) {
         at_end_ = true;
         error_ = ferror(in_) != 0;
       }

@@ -56,7 +56,9 @@ int32_t ReadAll(FILE* in, HeapBlock& block, size_t& capacity, size_t& length) {
     size_t got = fread(block.get() + length, 1, want, in);
     length += got;
     if (ferror(in)) return SORT_READ_FAILED;
-    if (got < want) return 0;  // the end of the input
+    // A text-mode read may deliver fewer bytes than asked for (line ends shrink) while
+    // more input follows; only the stream's end-of-file mark ends the input.
+    if (feof(in) || (got == 0 && want != 0)) return 0;
   }
 }
 
@@ -160,19 +162,15 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
 
   size_t capacity = InitialCapacity(in.get());
 
-  HeapBlock block;
-  if (lines) {
-    block.reset(static_cast<char*>(std::malloc(capacity)));
-    if (!block) return SORT_NO_LINE_BUFFER;
-  }
   EntryTable table(static_cast<const char**>(std::malloc(kFirstTableEntries * sizeof(const char*))));
   if (!table) return SORT_NO_TABLE;
 
+  // The block is where every line or record is stored. An input too large for memory
+  // is a failure to store its entries while reading (Count -2), in line mode as in
+  // record mode, not a failure to start.
   *count = SORT_STAGE_READ;
-  if (!lines) {
-    block.reset(static_cast<char*>(std::malloc(capacity)));
-    if (!block) return SORT_CANT_STORE_FIRST;
-  }
+  HeapBlock block(static_cast<char*>(std::malloc(capacity)));
+  if (!block) return SORT_CANT_STORE_FIRST;
   size_t length = 0;
   int32_t failure = ReadAll(in.get(), block, capacity, length);
   auto fail_reading = [&](int32_t code) {

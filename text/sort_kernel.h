@@ -16,7 +16,6 @@ constexpr int32_t SORT_KEY_OUTSIDE_RECORD = -6;
 constexpr int32_t SORT_SAME_FILE = -7;
 constexpr int32_t SORT_CANT_OPEN_INPUT = -8;
 constexpr int32_t SORT_CANT_OPEN_OUTPUT = -9;
-constexpr int32_t SORT_NO_LINE_BUFFER = -10;
 constexpr int32_t SORT_NO_TABLE = -11;
 constexpr int32_t SORT_CANT_STORE_FIRST = -12;
 constexpr int32_t SORT_CANT_STORE_LATER = -13;

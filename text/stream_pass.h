@@ -61,13 +61,16 @@ int32_t FinishOutput(UniqueFile out, const char* name, int32_t result);
 // RC_CANT_OPEN_FIRST and RC_CANT_OPEN_SECOND, the pump, and the clean-up. A target that
 // is the source itself (by another spelling or another name) is refused with
 // RC_CANT_OPEN_SECOND before it is opened, since opening it would truncate the source.
+// A target longer than target_chars is refused the same way, once the source is open.
 // Returns the bytes written (clamped to the largest Long) or a negative code.
 template <class Transform>
-int32_t TransformFile(const char* source, const char* target, uint8_t* block, Transform&& transform) {
+int32_t TransformFile(const char* source, const char* target, uint8_t* block, Transform&& transform,
+                      size_t target_chars = MAX_PATH_CHARS) {
   if (!PathFits(source)) return RC_CANT_OPEN_FIRST;
   UniqueFile in(fopen(source, "rb"));
   if (!in) return RC_CANT_OPEN_FIRST;
-  if (!PathFits(target) || SameExistingFile(source, target)) return RC_CANT_OPEN_SECOND;
+  if (BoundedLength(target, target_chars) > target_chars || SameExistingFile(source, target))
+    return RC_CANT_OPEN_SECOND;
   UniqueFile out(OpenOutput(target, "w+b"));
   if (!out) return RC_CANT_OPEN_SECOND;
   uint64_t total = 0;

@@ -68,10 +68,10 @@ int32_t ChangeChars(const char* file, BSTR* from_chars, BSTR* to_chars, const ch
   TaskBuffer block = TaskAlloc(WORK_BLOCK);
   if (!block) return RC_NO_MEMORY;
   const char* work = work_file[0] != '\0' ? work_file : kDefaultWorkFile;
-  // Both names must also suit the copy back; refusing them now leaves no work file
-  // behind and File untouched.
+  // Both names must also suit the copy back; refusing them before the work file is
+  // made leaves none behind and File untouched. The work file's name is refused only
+  // once File has opened, so a File that cannot be opened is reported first.
   if (BoundedLength(file, kCopyNameChars) > kCopyNameChars) return RC_CANT_OPEN_FIRST;
-  if (BoundedLength(work, kCopyNameChars) > kCopyNameChars) return RC_CANT_OPEN_SECOND;
 
   const size_t pairs = from.size() < to.size() ? from.size() : to.size();
   const ByteMap map = SubstitutionMap(reinterpret_cast<const uint8_t*>(from.data()),
@@ -81,7 +81,8 @@ int32_t ChangeChars(const char* file, BSTR* from_chars, BSTR* to_chars, const ch
                                  [&](uint8_t* b, size_t n) -> BlockOut {
                                    ApplyMap(map, b, n);
                                    return {b, n};
-                                 });
+                                 },
+                                 kCopyNameChars);
   // A failed pass has already removed its work file and left File alone.
   if (result < 0) return result;
   int32_t copied = PlainCopy(work, file);

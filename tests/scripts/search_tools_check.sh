@@ -3,16 +3,9 @@
 # cFileSearchAndReplace against GNU sed's global literal substitution, on a few thousand
 # random lines over a small alphabet, so that matches are dense and overlap often.
 # Usage: search_tools_check.sh BUILD_DIR
-set -euo pipefail
-build=$(cd "$1" && pwd)
-top=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d /tmp/vnk-search-check.XXXXXX)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/lib.sh" "$@"
 cd "$work"
 export LC_ALL=C
-
-# Windows programs write to files here, never to a pipe (see sort_tools_check.sh).
-call() { "$top/tools/wine-run" "$build/vnkcall.exe" "$@" >call.out 2>call.err </dev/null; tr -d '\r' <call.out; }
 
 awk 'BEGIN { srand(777); split("a b A B c  ", alphabet, "");
   for (i = 0; i < 3000; i++) {

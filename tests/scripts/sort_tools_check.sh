@@ -3,16 +3,8 @@
 # duplicates and empty lines) in CR LF form, sorted by the DLL with SortType 1 and 2,
 # must equal `sort` and `sort -r` of the same lines once the CRs are taken off again.
 # Usage: sort_tools_check.sh BUILD_DIR
-set -euo pipefail
-build=$(cd "$1" && pwd)
-top=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d /tmp/vnk-sort-check.XXXXXX)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/lib.sh" "$@"
 cd "$work"
-
-# Windows programs write to files here, never to a pipe: a Wine helper process started
-# by the first call could otherwise hold the caller's pipe open.
-call() { "$top/tools/wine-run" "$build/vnkcall.exe" "$@" >call.out 2>call.err </dev/null; tr -d '\r' <call.out; }
 
 awk 'BEGIN { srand(4242);
   for (i = 0; i < 4000; i++) {

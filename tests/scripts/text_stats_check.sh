@@ -2,14 +2,7 @@
 # cFileStatistics agrees with `wc -l -w -c` on ASCII text: LF and CR LF line ends, runs
 # of blanks, TABs, VT and FF, words across the 32768-byte block boundary, a last line
 # without a line end. $1: the build folder.
-set -euo pipefail
-build=$(cd "$1" && pwd)
-top=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-call() { "$top/tools/wine-run" "$build/vnkcall.exe" "$@" </dev/null | tr -d '\r'; }
-win() { printf 'Z:%s' "$1" | tr / '\\'; }
+source "$(dirname "$0")/lib.sh" "$@"
 
 python3 - "$work" <<'PY'
 import random, sys

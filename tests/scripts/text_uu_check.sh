@@ -2,14 +2,7 @@
 # cFileUUCP's encoded lines decoded by an independent decoder: sharutils' uudecode after
 # wrapping them in "begin 644 x" and "end", and Python's binascii.a2b_uu line by line.
 # Then decoding through cFileUUCP restores the input. $1: the build folder.
-set -euo pipefail
-build=$(cd "$1" && pwd)
-top=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-call() { "$top/tools/wine-run" "$build/vnkcall.exe" "$@" </dev/null | tr -d '\r'; }
-win() { printf 'Z:%s' "$1" | tr / '\\'; }
+source "$(dirname "$0")/lib.sh" "$@"
 fail() { echo "FAIL: $*"; exit 1; }
 
 have_uudecode=$(command -v uudecode || true)

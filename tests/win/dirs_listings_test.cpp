@@ -51,8 +51,40 @@ TEST(AllSubDirectories, NoFolderBelowOrNoFolderAtAll) {
   EXPECT_EQ(count, -1);
   EXPECT_EQ(AllSub(dir / "missing", &count), "");
   EXPECT_EQ(count, -1);
-  EXPECT_EQ(AllSub("", &count), "");
-  EXPECT_EQ(count, -1);
+}
+
+// A blank folder, like "\", is the root of the current drive, and the paths start at
+// the backslash. Deeper levels of a drive change while other tests run, so the check is
+// on the shape of the text and on the drive's first level (the folders found there both
+// before and after the call).
+TEST(AllSubDirectories, BlankFolderIsTheCurrentDrivesRoot) {
+  TempDir dir;
+  CurrentDirScope in(dir.path());
+  auto first_level = [&] {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir.path().substr(0, 2) + "\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+      if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && fd.cFileName[0] != '.') names.insert(fd.cFileName);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return names;
+  };
+  std::set<std::string> before = first_level();
+  int32_t count = 0;
+  std::string text = AllSub("", &count);
+  std::set<std::string> after = first_level();
+  ASSERT_GT(count, 0);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), count);
+  for (size_t at = 0; at < text.size(); at = text.find('\r', at) + 1) {
+    EXPECT_EQ(text[at], '\\') << at;
+  }
+  for (const std::string& name : before) {
+    if (after.count(name) != 0) {
+      EXPECT_NE(text.find("\\" + name + "\r"), std::string::npos) << name;
+    }
+  }
 }
 
 TEST(AllSubDirectories, PathsBeyondASlotAreSkippedWithTheirSubTrees) {

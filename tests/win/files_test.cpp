@@ -130,6 +130,8 @@ TEST_F(Files, CopyOpenFailures) {
   EXPECT_EQ(dll().cFileCopy(long_name.c_str(), P("x").c_str()), RC_CANT_OPEN_FIRST);
   EXPECT_EQ(dll().cFileCopy(P("src").c_str(), long_name.c_str()), RC_CANT_OPEN_SECOND);
   EXPECT_FALSE(Exists(P("x")));
+  // The source is opened first, so a missing one decides even beside a long target.
+  EXPECT_EQ(dll().cFileCopy(P("missing").c_str(), long_name.c_str()), RC_CANT_OPEN_FIRST);
 }
 
 TEST_F(Files, CopyOntoItselfIsRefusedUnderAnySpelling) {

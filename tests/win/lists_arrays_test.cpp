@@ -204,6 +204,21 @@ TEST(ArrayStringOnDisk, TextModeLoadingRules) {
   EXPECT_EQ(Strings(two), (std::vector<std::string>{"1", "2"}));
 }
 
+TEST(ArrayStringOnDisk, NulBytesComeBackWithTheirElement) {
+  TempDir d;
+  std::string file = d / "zeros.dat";
+  const std::string with_nul("a\0b", 3), trailing("c\0", 2);
+  HostArray a(VT_BSTR, 0, 2);
+  FillStrings(a, {with_nul, trailing});
+  int32_t count = 0;
+  EXPECT_EQ(dll().cArrayStringOnDisk(file.c_str(), a.ref(), 0, &count), 9);
+  EXPECT_EQ(ReadBytes(file), std::string("a\0b\r\nc\0\r\n", 9));
+  HostArray back(VT_BSTR, 0, 2);
+  EXPECT_EQ(dll().cArrayStringOnDisk(file.c_str(), back.ref(), 1, &count), 9);  // the bytes read
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(Strings(back), (std::vector<std::string>{with_nul, trailing}));
+}
+
 TEST(ArrayStringOnDisk, EmptyArraySavesAnEmptyFile) {
   TempDir d;
   HostArray none(VT_BSTR, 0, 0);

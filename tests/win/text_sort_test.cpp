@@ -248,6 +248,27 @@ TEST(FileSort, UnopenableOutput) {
   EXPECT_FALSE(Exists(dir / "out.txt"));
 }
 
+TEST(FileSort, InputLargerThanMemoryFailsWhileStoring) {
+  // 3 GB (sparse on the host's disk) cannot be held by a 32-bit process: the lines cannot
+  // be stored, which is a failure while reading, and the empty output stays.
+  TempDir dir;
+  const std::string big = dir / "big.txt";
+  HANDLE h = CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER size;
+  size.QuadPart = 3LL << 30;
+  bool sized = SetFilePointerEx(h, size, nullptr, FILE_BEGIN) && SetEndOfFile(h);
+  CloseHandle(h);
+  ASSERT_TRUE(sized);
+  for (int32_t record : {0, 10}) {
+    Sorted s = Sort(big, dir / "out.txt", 1, record);
+    EXPECT_EQ(s.result, -12) << "record length " << record;
+    EXPECT_EQ(s.count, -2);
+    EXPECT_EQ(ReadBytes(dir / "out.txt"), "");
+  }
+  DeleteFileA(big.c_str());
+}
+
 TEST(FileSort, ReadErrorDeletesTheOutput) {
   const std::string bad = ReadFailingFile();
   if (bad.empty()) GTEST_SKIP() << "no file that fails to read";

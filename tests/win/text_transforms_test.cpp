@@ -183,6 +183,8 @@ TEST_F(ChangeChars, NothingToDoOpensNothing) {
 TEST_F(ChangeChars, FailuresLeaveTheFile) {
   CurrentDirScope here(dir.path());
   EXPECT_EQ(Change("a", "b"), RC_CANT_OPEN_FIRST);
+  // File is opened before the work file: its failure decides over a work name too long.
+  EXPECT_EQ(Change("a", "b", std::string(300, 'w')), RC_CANT_OPEN_FIRST);
   WriteBytes(file, "abc");
   EXPECT_EQ(Change("a", "b", dir / "no\\such\\work"), RC_CANT_OPEN_SECOND);
   // A work file that is the file itself would truncate it.

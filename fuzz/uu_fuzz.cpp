@@ -1,0 +1,59 @@
+// The UU codec: any bytes encoded line by line (the last group reading the line buffer
+// as the previous line left it) and decoded again come back unchanged; and any bytes at
+// all fed to the decoding loop, which follows cFileUUCP's own, never make a group write
+// more than the three bytes its output has.
+#include "fuzz/fuzz_util.h"
+#include "text/uu_kernel.h"
+
+namespace {
+
+// cFileUUCP's decoding loop over a byte string; -1 stands for the end of the input.
+std::string Decode(const std::string& text) {
+  size_t at = 0;
+  auto get = [&]() -> int { return at < text.size() ? static_cast<unsigned char>(text[at++]) : -1; };
+  std::string out;
+  for (;;) {
+    int c = get();
+    if (c == -1) return out;
+    size_t due = vnk::UuValue(c);
+    if (due == 0) return out;
+    while (due > 0) {
+      uint8_t e = vnk::UuValue(get()), f = vnk::UuValue(get()), g = vnk::UuValue(get()), h = vnk::UuValue(get());
+      vnk::fuzz::ExactBytes group(std::string(3, '\0'));
+      size_t n = vnk::UuDecodeGroup(e, f, g, h, due, reinterpret_cast<uint8_t*>(group.data()));
+      FUZZ_CHECK(n >= 1 && n <= 3 && n == std::min<size_t>(due, 3), "group of %zu for %zu due", n, due);
+      out.append(group.data(), n);
+      due = due > 3 ? due - 3 : 0;
+    }
+    get();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider in(data, size);
+  bool as_text = in.ConsumeBool();
+  std::string bytes = in.ConsumeRemainingBytesAsString();
+  if (as_text) {
+    // Arbitrary characters straight into the decoder.
+    std::string out = Decode(bytes);
+    FUZZ_CHECK(out.size() <= (bytes.size() + 1) * 63, "more bytes than any line could hold");
+    return 0;
+  }
+  std::string encoded;
+  uint8_t line[vnk::UU_LINE_BYTES] = {};  // what the last group reads past n is the previous line
+  for (size_t at = 0; at < bytes.size(); at += vnk::UU_LINE_BYTES) {
+    size_t n = std::min(vnk::UU_LINE_BYTES, bytes.size() - at);
+    std::memcpy(line, bytes.data() + at, n);
+    vnk::fuzz::ExactBytes held(std::string(reinterpret_cast<char*>(line), (n + 2) / 3 * 3));
+    char text[vnk::UU_LINE_CHARS];
+    size_t len = vnk::UuEncodeLine(held.bytes(), n, text);
+    FUZZ_CHECK(len == 2 + 4 * ((n + 2) / 3), "line length %zu for %zu bytes", len, n);
+    FUZZ_CHECK(text[0] == static_cast<char>(n + 32) && text[len - 1] == '\n', "line frame");
+    for (size_t i = 1; i + 1 < len; ++i) FUZZ_CHECK(text[i] >= 32 && text[i] <= 95, "character %d", text[i]);
+    encoded.append(text, len);
+  }
+  FUZZ_CHECK(Decode(encoded) == bytes, "round trip of %zu bytes", bytes.size());
+  return 0;
+}
