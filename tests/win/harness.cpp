@@ -64,8 +64,9 @@ TempDir::~TempDir() {
 void WriteBytes(const std::string& path, std::string_view bytes) {
   FILE* f = fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr) << path;
-  if (!bytes.empty()) ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+  size_t written = bytes.empty() ? 0 : fwrite(bytes.data(), 1, bytes.size(), f);
   fclose(f);
+  ASSERT_EQ(written, bytes.size()) << path;
 }
 
 std::optional<std::string> ReadBytes(const std::string& path) {
