@@ -163,16 +163,6 @@ class Filler {
 };
 
 // Every file in a folder (no sub-folders), by name.
-inline std::vector<std::string> FileNames(const std::string& dir) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
-  return names;
-}
+inline std::vector<std::string> FileNames(const std::string& dir) { return PlatformFiles(dir + "\\*"); }
 
 }  // namespace vnk::test::fault

@@ -88,6 +88,8 @@ class TempDir {
 void WriteBytes(const std::string& path, std::string_view bytes);
 std::optional<std::string> ReadBytes(const std::string& path);
 bool Exists(const std::string& path);
+// The files (not folders) a pattern matches, in the order the platform lists them.
+std::vector<std::string> PlatformFiles(const std::string& pattern);
 void MakeDir(const std::string& path);
 void RemoveTree(const std::string& path);
 

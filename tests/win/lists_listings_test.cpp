@@ -9,19 +9,6 @@
 namespace vnk::test {
 namespace {
 
-// The files (not folders) a pattern matches, in the order the platform lists them.
-std::vector<std::string> PlatformFiles(const std::string& pattern) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
-  return names;
-}
-
 std::string Lines(const std::vector<std::string>& names) {
   std::string s;
   for (auto& n : names) s += n + "\r\n";
