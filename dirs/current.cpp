@@ -18,7 +18,7 @@ bool IsBareDrive(const char* text, size_t length) { return length == 0 || (lengt
 
 }  // namespace
 
-extern "C" int16_t __stdcall cChDir(const char* folder) {
+extern "C" int16_t __stdcall cChDir(StrArg folder) {
   if (folder[0] == '\0') return REFUSED;
   if (!SetCurrentDirectoryA(folder)) return LastErrno();
   char now[MAX_PATH + 1];
@@ -37,7 +37,7 @@ extern "C" int16_t __stdcall cChDir(const char* folder) {
   return VB_TRUE;
 }
 
-extern "C" int16_t __stdcall cChDrive(const char* drive) {
+extern "C" int16_t __stdcall cChDrive(StrArg drive) {
   if (drive[0] == '\0') return REFUSED;
   // Only the first character counts: "C", "c:" and "C:\ANY" all mean drive 3.
   int number = static_cast<unsigned char>(UpperAscii(drive[0])) - 64;
@@ -51,12 +51,12 @@ extern "C" int16_t __stdcall cChDrive(const char* drive) {
   return LastErrno();
 }
 
-extern "C" int16_t __stdcall cMakeDir(const char* folder) {
+extern "C" int16_t __stdcall cMakeDir(StrArg folder) {
   if (CreateDirectoryA(folder, nullptr)) return VB_TRUE;
   return LastErrno();
 }
 
-extern "C" int16_t __stdcall cMakeMultipleDir(const char* folder) {
+extern "C" int16_t __stdcall cMakeMultipleDir(StrArg folder) {
   if (ValidateFileName(folder) != VB_TRUE) return REFUSED;
   char path[MAX_PATH + 1] = {};
   size_t length = BoundedLength(folder, MAX_PATH);
@@ -79,7 +79,7 @@ extern "C" int16_t __stdcall cMakeMultipleDir(const char* folder) {
   return LastErrno();
 }
 
-extern "C" int16_t __stdcall cFilePathExists(const char* path) {
+extern "C" int16_t __stdcall cFilePathExists(StrArg path) {
   if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return VB_TRUE;
   return LastErrno();
 }

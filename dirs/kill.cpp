@@ -92,26 +92,26 @@ int32_t KillTree(const char* folder, const char* pattern, TreeMode mode) {
 
 using namespace vnk;
 
-extern "C" int16_t __stdcall cKillFile(const char* name) { return KillFile(name); }
-extern "C" int16_t __stdcall cKillFileAll(const char* name) { return KillFileAll(name); }
+extern "C" int16_t __stdcall cKillFile(StrArg name) { return KillFile(name); }
+extern "C" int16_t __stdcall cKillFileAll(StrArg name) { return KillFileAll(name); }
 
-extern "C" int16_t __stdcall cKillFiles(const char* pattern) {
+extern "C" int16_t __stdcall cKillFiles(StrArg pattern) {
   return static_cast<int16_t>(KillMatchingFiles(pattern, false));
 }
-extern "C" int16_t __stdcall cKillFilesAll(const char* pattern) {
+extern "C" int16_t __stdcall cKillFilesAll(StrArg pattern) {
   return static_cast<int16_t>(KillMatchingFiles(pattern, true));
 }
 
-extern "C" int16_t __stdcall cKillDir(const char* folder) {
+extern "C" int16_t __stdcall cKillDir(StrArg folder) {
   if (RemoveDirectoryA(folder)) return VB_TRUE;
   return LastErrno();
 }
 
-extern "C" int16_t __stdcall cKillDirs(const char* folder, int16_t remove_folder_too) {
+extern "C" int16_t __stdcall cKillDirs(StrArg folder, int16_t remove_folder_too) {
   return static_cast<int16_t>(
       KillTree(folder, "*.*", remove_folder_too != 0 ? TreeMode::kBelowAndSelf : TreeMode::kBelow));
 }
 
-extern "C" int16_t __stdcall cKillDirFilesAll(const char* folder, const char* pattern) {
+extern "C" int16_t __stdcall cKillDirFilesAll(StrArg folder, StrArg pattern) {
   return static_cast<int16_t>(KillTree(folder, pattern, TreeMode::kFilesOnly));
 }

@@ -28,7 +28,7 @@ size_t FolderPartLength(const char* pattern, size_t length) {
 
 }  // namespace
 
-extern "C" BSTR __stdcall cAllSubDirectories(const char* folder, int32_t* count) {
+extern "C" BSTR __stdcall cAllSubDirectories(StrArg folder, int32_t* count) {
   WalkTable table = CollectSubDirectories(folder);
   if (!table.ok()) {
     *count = RC_NO_MEMORY;
@@ -57,7 +57,7 @@ extern "C" BSTR __stdcall cAllSubDirectories(const char* folder, int32_t* count)
   return text;
 }
 
-extern "C" BSTR __stdcall cSubDirectory(const char* pattern, int16_t first) {
+extern "C" BSTR __stdcall cSubDirectory(StrArg pattern, int16_t first) {
   // The pattern is read on a first call only; the scan stays open at the end of the
   // list, until the next first call replaces it.
   DirEntry entry;
@@ -67,7 +67,7 @@ extern "C" BSTR __stdcall cSubDirectory(const char* pattern, int16_t first) {
   return EmptyString();
 }
 
-extern "C" int16_t __stdcall cCountDirectories(const char* pattern) {
+extern "C" int16_t __stdcall cCountDirectories(StrArg pattern) {
   size_t length = BoundedLength(pattern, MAX_PATH_CHARS);
   if (length > MAX_PATH_CHARS) return 0;
   EntryPath paths(pattern, FolderPartLength(pattern, length));

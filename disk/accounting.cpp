@@ -119,22 +119,22 @@ std::string_view FolderArg(const char* dir) {
 
 using namespace vnk;
 
-extern "C" int16_t __stdcall cCountFiles(const char* pattern) {
+extern "C" int16_t __stdcall cCountFiles(StrArg pattern) {
   return static_cast<int16_t>(AddUp(pattern, 0.0).entries);
 }
 
-extern "C" double __stdcall cFilesSize(const char* pattern) {
+extern "C" double __stdcall cFilesSize(StrArg pattern) {
   // Any cluster size of 1 or more makes AddUp add the sizes; no drive is asked.
   return static_cast<double>(AddUp(pattern, 1.0).bytes);
 }
 
-extern "C" double __stdcall cFilesSizeOnDisk(const char* pattern) {
+extern "C" double __stdcall cFilesSizeOnDisk(StrArg pattern) {
   double cluster = ClusterOfPath(pattern);
   if (cluster < 0) return 0.0;
   return AddUp(pattern, cluster).allocated;
 }
 
-extern "C" int32_t __stdcall cFilesSlack(const char* pattern, double* size, double* size_on_disk) {
+extern "C" int32_t __stdcall cFilesSlack(StrArg pattern, double* size, double* size_on_disk) {
   double cluster = ClusterOfPath(pattern);
   if (cluster < 0) return 0;  // the outputs keep what they held
   PatternTotals t = AddUp(pattern, cluster);
@@ -143,20 +143,20 @@ extern "C" int32_t __stdcall cFilesSlack(const char* pattern, double* size, doub
   return SlackPercent(*size, *size_on_disk);
 }
 
-extern "C" int16_t __stdcall cRcsCountFileDir(int16_t which, const char* dir, const char* file_pattern,
+extern "C" int16_t __stdcall cRcsCountFileDir(int16_t which, StrArg dir, StrArg file_pattern,
                                                int16_t recurse) {
   if (StartWalk(file_pattern, 0.0)) Walk(FolderArg(dir), recurse != 0, ADD_NOTHING);
   return static_cast<int16_t>(which != 0 ? walk_state.files : walk_state.directories);
 }
 
-extern "C" double __stdcall cRcsFilesSize(const char* dir, const char* file_pattern, int16_t recurse) {
+extern "C" double __stdcall cRcsFilesSize(StrArg dir, StrArg file_pattern, int16_t recurse) {
   if (StartWalk(file_pattern, 0.0)) Walk(FolderArg(dir), recurse != 0, ADD_SIZE);
   return walk_state.size_total;
 }
 
 // The allocation walks need the drive's cluster size; a drive that cannot be queried
 // gives 0 (and leaves the slack's outputs alone), as for a single wildcard path.
-extern "C" double __stdcall cRcsFilesSizeOnDisk(const char* dir, const char* file_pattern, int16_t recurse) {
+extern "C" double __stdcall cRcsFilesSizeOnDisk(StrArg dir, StrArg file_pattern, int16_t recurse) {
   double cluster = ClusterOfPath(dir);
   bool pattern_ok = StartWalk(file_pattern, cluster);
   if (cluster < 0) return 0.0;
@@ -164,7 +164,7 @@ extern "C" double __stdcall cRcsFilesSizeOnDisk(const char* dir, const char* fil
   return walk_state.alloc_total;
 }
 
-extern "C" int32_t __stdcall cRcsFilesSlack(const char* dir, const char* file_pattern, int16_t recurse,
+extern "C" int32_t __stdcall cRcsFilesSlack(StrArg dir, StrArg file_pattern, int16_t recurse,
                                             double* size, double* size_on_disk) {
   double cluster = ClusterOfPath(dir);
   bool pattern_ok = StartWalk(file_pattern, cluster);

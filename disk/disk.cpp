@@ -53,16 +53,16 @@ char FileDriveLetter(const char* name) {
 
 using namespace vnk;
 
-extern "C" double __stdcall cGetDiskSpace(const char* drive) { return DiskQuery(drive, DISK_CAPACITY); }
-extern "C" double __stdcall cGetDiskUsed(const char* drive) { return DiskQuery(drive, DISK_USED); }
-extern "C" double __stdcall cGetDiskFree(const char* drive) { return DiskQuery(drive, DISK_FREE); }
-extern "C" double __stdcall cGetDiskClusterSize(const char* drive) { return DiskQuery(drive, DISK_CLUSTER); }
+extern "C" double __stdcall cGetDiskSpace(StrArg drive) { return DiskQuery(drive, DISK_CAPACITY); }
+extern "C" double __stdcall cGetDiskUsed(StrArg drive) { return DiskQuery(drive, DISK_USED); }
+extern "C" double __stdcall cGetDiskFree(StrArg drive) { return DiskQuery(drive, DISK_FREE); }
+extern "C" double __stdcall cGetDiskClusterSize(StrArg drive) { return DiskQuery(drive, DISK_CLUSTER); }
 
-extern "C" int32_t __stdcall cGetDriveType(const char* drive) {
+extern "C" int32_t __stdcall cGetDriveType(StrArg drive) {
   return static_cast<int32_t>(GetDriveTypeA(DriveRoot(drive).text));
 }
 
-extern "C" BSTR __stdcall cFileDrive(const char* name) {
+extern "C" BSTR __stdcall cFileDrive(StrArg name) {
   char letter = FileDriveLetter(name);
   return NewString(&letter, 1);
 }

@@ -18,7 +18,7 @@ int16_t FailureStatus() { return LastErrno(); }
 
 }  // namespace
 
-extern "C" int16_t __stdcall cFileGetAttrib(const char* name, FileAttrib* attr) {
+extern "C" int16_t __stdcall cFileGetAttrib(StrArg name, FileAttrib* attr) {
   DWORD word = GetFileAttributesA(name);
   if (word == INVALID_FILE_ATTRIBUTES) {
     // The flag fields keep whatever the caller had in them.
@@ -36,7 +36,7 @@ extern "C" int16_t __stdcall cFileGetAttrib(const char* name, FileAttrib* attr) 
   return VB_TRUE;
 }
 
-extern "C" int16_t __stdcall cFileSetAttrib(const char* name, FileAttrib* attr) {
+extern "C" int16_t __stdcall cFileSetAttrib(StrArg name, FileAttrib* attr) {
   // The word is built from the record alone: every settable bit the record does not
   // name (temporary, say) is cleared. SubDir and Compressed cannot be set this way.
   DWORD word = 0;
@@ -53,41 +53,41 @@ extern "C" int16_t __stdcall cFileSetAttrib(const char* name, FileAttrib* attr) 
   return VB_TRUE;
 }
 
-extern "C" int16_t __stdcall cFileSetAllAttrib(const char* name) {
+extern "C" int16_t __stdcall cFileSetAllAttrib(StrArg name) {
   // The read only tells whether the path exists; the new word is fixed.
   if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return VB_FALSE;
   return VbBool(SetFileAttributesA(name, ATTR_READONLY | ATTR_HIDDEN | ATTR_SYSTEM | ATTR_ARCHIVE));
 }
 
-extern "C" int16_t __stdcall cFileResetAllAttrib(const char* name) {
+extern "C" int16_t __stdcall cFileResetAllAttrib(StrArg name) {
   // Read-only, hidden, system and archive go; the other low 16 bits stay.
   DWORD word = GetFileAttributesA(name);
   if (word == INVALID_FILE_ATTRIBUTES) return VB_FALSE;
   return VbBool(SetFileAttributesA(name, word & 0xFFD8u));
 }
 
-extern "C" int16_t __stdcall cFileSetArchive(const char* name) { return AttributeSet(name, ATTR_ARCHIVE); }
-extern "C" int16_t __stdcall cFileSetHidden(const char* name) { return AttributeSet(name, ATTR_HIDDEN); }
-extern "C" int16_t __stdcall cFileSetReadOnly(const char* name) { return AttributeSet(name, ATTR_READONLY); }
-extern "C" int16_t __stdcall cFileSetSystem(const char* name) { return AttributeSet(name, ATTR_SYSTEM); }
-extern "C" int16_t __stdcall cFileSetFlag(const char* name, int16_t flag) { return AttributeSet(name, FlagMask(flag)); }
+extern "C" int16_t __stdcall cFileSetArchive(StrArg name) { return AttributeSet(name, ATTR_ARCHIVE); }
+extern "C" int16_t __stdcall cFileSetHidden(StrArg name) { return AttributeSet(name, ATTR_HIDDEN); }
+extern "C" int16_t __stdcall cFileSetReadOnly(StrArg name) { return AttributeSet(name, ATTR_READONLY); }
+extern "C" int16_t __stdcall cFileSetSystem(StrArg name) { return AttributeSet(name, ATTR_SYSTEM); }
+extern "C" int16_t __stdcall cFileSetFlag(StrArg name, int16_t flag) { return AttributeSet(name, FlagMask(flag)); }
 
-extern "C" int16_t __stdcall cFileResetArchive(const char* name) { return AttributeClear(name, ATTR_ARCHIVE); }
-extern "C" int16_t __stdcall cFileResetHidden(const char* name) { return AttributeClear(name, ATTR_HIDDEN); }
-extern "C" int16_t __stdcall cFileResetReadOnly(const char* name) { return AttributeClear(name, ATTR_READONLY); }
-extern "C" int16_t __stdcall cFileResetSystem(const char* name) { return AttributeClear(name, ATTR_SYSTEM); }
-extern "C" int16_t __stdcall cFileResetFlag(const char* name, int16_t flag) { return AttributeClear(name, FlagMask(flag)); }
+extern "C" int16_t __stdcall cFileResetArchive(StrArg name) { return AttributeClear(name, ATTR_ARCHIVE); }
+extern "C" int16_t __stdcall cFileResetHidden(StrArg name) { return AttributeClear(name, ATTR_HIDDEN); }
+extern "C" int16_t __stdcall cFileResetReadOnly(StrArg name) { return AttributeClear(name, ATTR_READONLY); }
+extern "C" int16_t __stdcall cFileResetSystem(StrArg name) { return AttributeClear(name, ATTR_SYSTEM); }
+extern "C" int16_t __stdcall cFileResetFlag(StrArg name, int16_t flag) { return AttributeClear(name, FlagMask(flag)); }
 
-extern "C" int16_t __stdcall cIsFileArchive(const char* name) { return AttributeTest(name, ATTR_ARCHIVE); }
-extern "C" int16_t __stdcall cIsFileCompressed(const char* name) { return AttributeTest(name, ATTR_COMPRESSED); }
-extern "C" int16_t __stdcall cIsFileHidden(const char* name) { return AttributeTest(name, ATTR_HIDDEN); }
-extern "C" int16_t __stdcall cIsFileNormal(const char* name) { return AttributeTest(name, ATTR_NORMAL); }
-extern "C" int16_t __stdcall cIsFileReadOnly(const char* name) { return AttributeTest(name, ATTR_READONLY); }
-extern "C" int16_t __stdcall cIsFileSubDir(const char* name) { return AttributeTest(name, ATTR_DIRECTORY); }
-extern "C" int16_t __stdcall cIsFileSystem(const char* name) { return AttributeTest(name, ATTR_SYSTEM); }
-extern "C" int16_t __stdcall cIsFileFlag(const char* name, int16_t flag) { return AttributeTest(name, FlagMask(flag)); }
+extern "C" int16_t __stdcall cIsFileArchive(StrArg name) { return AttributeTest(name, ATTR_ARCHIVE); }
+extern "C" int16_t __stdcall cIsFileCompressed(StrArg name) { return AttributeTest(name, ATTR_COMPRESSED); }
+extern "C" int16_t __stdcall cIsFileHidden(StrArg name) { return AttributeTest(name, ATTR_HIDDEN); }
+extern "C" int16_t __stdcall cIsFileNormal(StrArg name) { return AttributeTest(name, ATTR_NORMAL); }
+extern "C" int16_t __stdcall cIsFileReadOnly(StrArg name) { return AttributeTest(name, ATTR_READONLY); }
+extern "C" int16_t __stdcall cIsFileSubDir(StrArg name) { return AttributeTest(name, ATTR_DIRECTORY); }
+extern "C" int16_t __stdcall cIsFileSystem(StrArg name) { return AttributeTest(name, ATTR_SYSTEM); }
+extern "C" int16_t __stdcall cIsFileFlag(StrArg name, int16_t flag) { return AttributeTest(name, FlagMask(flag)); }
 
-extern "C" int16_t __stdcall cCmpFileAttribute(const char* name1, const char* name2) {
+extern "C" int16_t __stdcall cCmpFileAttribute(StrArg name1, StrArg name2) {
   // Both words are always read; the whole 32-bit words are compared.
   DWORD a = GetFileAttributesA(name1);
   DWORD b = GetFileAttributesA(name2);

@@ -60,23 +60,23 @@ int32_t PlainCopy(const char* source, const char* target) {
 
 using namespace vnk;
 
-extern "C" int32_t __stdcall cFileCopy(const char* source, const char* target) {
+extern "C" int32_t __stdcall cFileCopy(StrArg source, StrArg target) {
   return PlainCopy(source, target);
 }
 
-extern "C" int32_t __stdcall cFileCopy2(const char* source, const char* target) {
+extern "C" int32_t __stdcall cFileCopy2(StrArg source, StrArg target) {
   if (TargetReadOnly(source, target)) return ERROR_ACCESS_DENIED;
   if (CopyFileA(source, target, FALSE)) return -1;
   return static_cast<int32_t>(GetLastError());
 }
 
-extern "C" int32_t __stdcall cFileMove(const char* source, const char* target) {
+extern "C" int32_t __stdcall cFileMove(StrArg source, StrArg target) {
   if (TargetReadOnly(source, target)) return ERROR_ACCESS_DENIED;
   if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) return -1;
   return static_cast<int32_t>(GetLastError());
 }
 
-extern "C" int16_t __stdcall cRenameFile(const char* old_name, const char* new_name) {
+extern "C" int16_t __stdcall cRenameFile(StrArg old_name, StrArg new_name) {
   // The runtime's rename is MoveFileA: an existing new name is never replaced.
   if (MoveFileA(old_name, new_name)) return VB_TRUE;
   return LastErrno();

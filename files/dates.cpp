@@ -103,14 +103,14 @@ BSTR FileTimeText(const char* name, int16_t which) { return StampText(name, stat
 
 using namespace vnk;
 
-extern "C" BSTR __stdcall cFileDateCreated(const char* file) { return FileDateText(file, 1); }
-extern "C" BSTR __stdcall cFileLastDateAccess(const char* file) { return FileDateText(file, 2); }
-extern "C" BSTR __stdcall cFileLastDateModified(const char* file) { return FileDateText(file, 3); }
-extern "C" BSTR __stdcall cFileTimeCreated(const char* file) { return FileTimeText(file, 1); }
-extern "C" BSTR __stdcall cFileLastTimeAccess(const char* file) { return FileTimeText(file, 2); }
-extern "C" BSTR __stdcall cFileLastTimeModified(const char* file) { return FileTimeText(file, 3); }
+extern "C" BSTR __stdcall cFileDateCreated(StrArg file) { return FileDateText(file, 1); }
+extern "C" BSTR __stdcall cFileLastDateAccess(StrArg file) { return FileDateText(file, 2); }
+extern "C" BSTR __stdcall cFileLastDateModified(StrArg file) { return FileDateText(file, 3); }
+extern "C" BSTR __stdcall cFileTimeCreated(StrArg file) { return FileTimeText(file, 1); }
+extern "C" BSTR __stdcall cFileLastTimeAccess(StrArg file) { return FileTimeText(file, 2); }
+extern "C" BSTR __stdcall cFileLastTimeModified(StrArg file) { return FileTimeText(file, 3); }
 
-extern "C" int16_t __stdcall cCmpFileTime(const char* first, const char* second) {
+extern "C" int16_t __stdcall cCmpFileTime(StrArg first, StrArg second) {
   Stamps a, b;
   if (!ReadStamps(first, &a)) return -2;
   if (!ReadStamps(second, &b)) return -2;

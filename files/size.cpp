@@ -58,11 +58,11 @@ int16_t CompareContents(const char* name1, const char* name2, bool exact) {
 
 using namespace vnk;
 
-extern "C" int32_t __stdcall cFileSize(const char* name) { return FileSizeQuery(name); }
+extern "C" int32_t __stdcall cFileSize(StrArg name) { return FileSizeQuery(name); }
 
-extern "C" int16_t __stdcall cIsFileEmpty(const char* name) { return VbBool(FileSizeQuery(name) == 0); }
+extern "C" int16_t __stdcall cIsFileEmpty(StrArg name) { return VbBool(FileSizeQuery(name) == 0); }
 
-extern "C" int16_t __stdcall cCmpFileSize(const char* name1, const char* name2) {
+extern "C" int16_t __stdcall cCmpFileSize(StrArg name1, StrArg name2) {
   int32_t size1 = FileSizeQuery(name1);
   int32_t size2 = FileSizeQuery(name2);
   if (size1 == -1 || size2 == -1) return -2;
@@ -70,6 +70,6 @@ extern "C" int16_t __stdcall cCmpFileSize(const char* name1, const char* name2) 
   return diff < 0 ? -1 : (diff > 0 ? 1 : 0);
 }
 
-extern "C" int16_t __stdcall cCmpFileContents(const char* name1, const char* name2, int16_t mode) {
+extern "C" int16_t __stdcall cCmpFileContents(StrArg name1, StrArg name2, int16_t mode) {
   return CompareContents(name1, name2, mode == -1);
 }

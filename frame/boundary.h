@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "frame/export_table.h"
 
@@ -47,12 +48,26 @@ struct HostInt {
 };
 static_assert(sizeof(HostInt) == 4);
 
+// A ByVal String argument as the library reads it. VB passes a null pointer for
+// vbNullString and for a String variable never assigned; every export reads that as "",
+// with exactly the result "" gives. The wrapper has a pointer's size and is trivially
+// copyable, so it crosses the stack (or a register) exactly as the pointer does.
+class StrArg {
+ public:
+  operator const char*() const { return p_ != nullptr ? p_ : ""; }
+  const char* c_str() const { return *this; }
+
+ private:
+  const char* p_;
+};
+static_assert(sizeof(StrArg) == sizeof(const char*) && std::is_trivially_copyable_v<StrArg>);
+
 namespace kind {
 enum class Id { Str, StrRef, Int, Long, LongRef, DoubleRef, FileAttribRef, PathPartsRef, StrArray, AnyArray, Double, String };
 
 // `impl` is the type the library's definition uses, `call` the type a caller passes,
 // `ret` the type a caller receives when the kind is a result.
-struct Str { static constexpr Id id = Id::Str; using impl = const char*; using call = const char*; };
+struct Str { static constexpr Id id = Id::Str; using impl = StrArg; using call = const char*; };
 struct StrRef { static constexpr Id id = Id::StrRef; using impl = BSTR*; using call = BSTR*; };
 struct Int { static constexpr Id id = Id::Int; using impl = int16_t; using call = HostInt; using ret = uint32_t; };
 struct Long { static constexpr Id id = Id::Long; using impl = int32_t; using call = int32_t; using ret = int32_t; };

@@ -256,11 +256,11 @@ int32_t ArrayOnDisk(const char* name, SAFEARRAY* array, bool save) {
 
 using namespace vnk;
 
-extern "C" int32_t __stdcall cArrayOnDisk(const char* file, SAFEARRAY** array, int16_t direction) {
+extern "C" int32_t __stdcall cArrayOnDisk(StrArg file, SAFEARRAY** array, int16_t direction) {
   return ArrayOnDisk(file, *array, direction == 0);
 }
 
-extern "C" int32_t __stdcall cArrayStringOnDisk(const char* file, SAFEARRAY** array, int16_t direction,
+extern "C" int32_t __stdcall cArrayStringOnDisk(StrArg file, SAFEARRAY** array, int16_t direction,
                                                 int32_t* element_count) {
   return ArrayStringOnDisk(file, *array, direction == 0, element_count);
 }

@@ -116,14 +116,14 @@ int16_t FilesInDirOnDisk(const char* list_file, const char* pattern, int16_t fil
 
 using namespace vnk;
 
-extern "C" BSTR __stdcall cFilesInDirectory(const char* pattern, int16_t first_call) {
+extern "C" BSTR __stdcall cFilesInDirectory(StrArg pattern, int16_t first_call) {
   return FilesInDirectory(pattern, first_call == VB_TRUE);
 }
 
-extern "C" int16_t __stdcall cFilesInDirToArray(const char* pattern, int16_t filter, SAFEARRAY** names) {
+extern "C" int16_t __stdcall cFilesInDirToArray(StrArg pattern, int16_t filter, SAFEARRAY** names) {
   return FilesInDirToArray(pattern, filter, *names);
 }
 
-extern "C" int16_t __stdcall cFilesInDirOnDisk(const char* list_file, const char* pattern, int16_t filter) {
+extern "C" int16_t __stdcall cFilesInDirOnDisk(StrArg list_file, StrArg pattern, int16_t filter) {
   return FilesInDirOnDisk(list_file, pattern, filter);
 }

@@ -105,6 +105,6 @@ int32_t SearchFile(const char* start, const char* pattern, const char* result_fi
 
 using namespace vnk;
 
-extern "C" int32_t __stdcall cSearchFile(const char* start, const char* pattern, const char* result_file) {
+extern "C" int32_t __stdcall cSearchFile(StrArg start, StrArg pattern, StrArg result_file) {
   return SearchFile(start, pattern, result_file);
 }

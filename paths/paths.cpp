@@ -8,7 +8,7 @@ using namespace vnk;
 
 // The record's four strings are always replaced: with the parts, or with empty strings
 // when the path is refused, so the caller never sees parts of an earlier path.
-extern "C" int16_t __stdcall cSplitPath(const char* path, PathParts* parts) {
+extern "C" int16_t __stdcall cSplitPath(StrArg path, PathParts* parts) {
   int16_t verdict = ValidateFileName(path);
   if (verdict != -1) {
     EmptySlot(&parts->Drive);
@@ -18,7 +18,7 @@ extern "C" int16_t __stdcall cSplitPath(const char* path, PathParts* parts) {
     return verdict;
   }
   // The validation has bounded the path to 516 characters.
-  SplitParts split = SplitAnsiPath(path);
+  SplitParts split = SplitAnsiPath(path.c_str());
   ReplaceSlot(&parts->Drive, split.drive);
   ReplaceSlot(&parts->Directory, split.dir);
   ReplaceSlot(&parts->FileName, split.name);
@@ -28,7 +28,7 @@ extern "C" int16_t __stdcall cSplitPath(const char* path, PathParts* parts) {
 
 // A joined path longer than 259 characters is not produced: the result is then empty,
 // as for four empty arguments.
-extern "C" BSTR __stdcall cMakePath(const char* drive, const char* dir, const char* name, const char* ext) {
+extern "C" BSTR __stdcall cMakePath(StrArg drive, StrArg dir, StrArg name, StrArg ext) {
   auto arg = [](const char* s) { return std::string_view(s, BoundedLength(s, MAX_PATH_CHARS)); };
   char joined[PATH_BUFFER];
   int len = JoinPath(arg(drive), arg(dir), arg(name), arg(ext), AnsiLeadBytes(), joined, sizeof joined);
@@ -36,7 +36,7 @@ extern "C" BSTR __stdcall cMakePath(const char* drive, const char* dir, const ch
   return NewString(joined, static_cast<size_t>(len));
 }
 
-extern "C" BSTR __stdcall cFullPath(const char* path) {
+extern "C" BSTR __stdcall cFullPath(StrArg path) {
   if (path[0] == '\0') return EmptyString();  // not the current directory
   char full[PATH_BUFFER];
   DWORD len = GetFullPathNameA(path, sizeof full, full, nullptr);

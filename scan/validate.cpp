@@ -2,4 +2,4 @@
 #include "frame/host.h"
 #include "scan/validate_kernel.h"
 
-extern "C" int16_t __stdcall cIsFilenameValid(const char* name) { return vnk::ValidateFileName(name); }
+extern "C" int16_t __stdcall cIsFilenameValid(vnk::StrArg name) { return vnk::ValidateFileName(name); }

@@ -39,13 +39,13 @@ int32_t CountFile(const char* path, bool statistics, FileCounts& counts) {
 
 using namespace vnk;
 
-extern "C" int32_t __stdcall cFileLineCount(const char* path) {
+extern "C" int32_t __stdcall cFileLineCount(StrArg path) {
   FileCounts counts;
   int32_t result = CountFile(path, false, counts);
   return result < 0 ? result : ClampTotal(counts.crs);
 }
 
-extern "C" int32_t __stdcall cFileStatistics(const char* path, int32_t* lines, int32_t* words, int32_t* characters) {
+extern "C" int32_t __stdcall cFileStatistics(StrArg path, int32_t* lines, int32_t* words, int32_t* characters) {
   FileCounts counts;
   int32_t result = CountFile(path, true, counts);
   // The counts are stored only once the file was opened: zeros after a failed read.

@@ -66,14 +66,14 @@ int32_t Filter(const char* input, const char* output, BSTR* chars, bool keep_mem
 
 using namespace vnk;
 
-extern "C" int32_t __stdcall cFileMerge(const char* first, const char* second, const char* output) {
+extern "C" int32_t __stdcall cFileMerge(StrArg first, StrArg second, StrArg output) {
   return Merge(first, second, output);
 }
 
-extern "C" int32_t __stdcall cFileFilter(const char* input, const char* output, BSTR* chars) {
+extern "C" int32_t __stdcall cFileFilter(StrArg input, StrArg output, BSTR* chars) {
   return Filter(input, output, chars, false);
 }
 
-extern "C" int32_t __stdcall cFileFilterNot(const char* input, const char* output, BSTR* chars) {
+extern "C" int32_t __stdcall cFileFilterNot(StrArg input, StrArg output, BSTR* chars) {
   return Filter(input, output, chars, true);
 }

@@ -219,15 +219,15 @@ int32_t ReplaceInFile(const char* file, const char* text, const char* replacemen
 
 using namespace vnk;
 
-extern "C" int32_t __stdcall cFileSearch(const char* file, const char* text, int16_t case_sensitive) {
+extern "C" int32_t __stdcall cFileSearch(StrArg file, StrArg text, int16_t case_sensitive) {
   return SearchFile(file, text, case_sensitive == 0, true);
 }
 
-extern "C" int32_t __stdcall cFileSearchCount(const char* file, const char* text, int16_t case_sensitive) {
+extern "C" int32_t __stdcall cFileSearchCount(StrArg file, StrArg text, int16_t case_sensitive) {
   return SearchFile(file, text, case_sensitive == 0, false);
 }
 
-extern "C" int32_t __stdcall cFileSearchAndReplace(const char* file, const char* text, const char* replacement,
-                                                   const char* work_file, int16_t case_sensitive) {
+extern "C" int32_t __stdcall cFileSearchAndReplace(StrArg file, StrArg text, StrArg replacement,
+                                                   StrArg work_file, int16_t case_sensitive) {
   return ReplaceInFile(file, text, replacement, work_file, case_sensitive == 0);
 }

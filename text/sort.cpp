@@ -244,7 +244,7 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
 
 using namespace vnk;
 
-extern "C" int32_t __stdcall cFileSort(const char* input, const char* output, int16_t sort_type,
+extern "C" int32_t __stdcall cFileSort(StrArg input, StrArg output, int16_t sort_type,
                                        int32_t record_length, int32_t key_offset, int32_t key_length,
                                        int32_t* count) {
   int32_t spare = 0;

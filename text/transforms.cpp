@@ -98,23 +98,23 @@ int32_t ChangeChars(const char* file, BSTR* from_chars, BSTR* to_chars, const ch
 
 using namespace vnk;
 
-extern "C" int32_t __stdcall cFileCompressTab(const char* source, const char* target, int32_t tab_size) {
+extern "C" int32_t __stdcall cFileCompressTab(StrArg source, StrArg target, int32_t tab_size) {
   return TransformBlocks(source, target, Transform::CompressTab, tab_size);
 }
 
-extern "C" int32_t __stdcall cFileExpandTab(const char* source, const char* target, int32_t tab_size) {
+extern "C" int32_t __stdcall cFileExpandTab(StrArg source, StrArg target, int32_t tab_size) {
   return TransformBlocks(source, target, Transform::ExpandTab, tab_size);
 }
 
-extern "C" int32_t __stdcall cFileToUpper(const char* source, const char* target) {
+extern "C" int32_t __stdcall cFileToUpper(StrArg source, StrArg target) {
   return TransformBlocks(source, target, Transform::Upper, 0);
 }
 
-extern "C" int32_t __stdcall cFileToLower(const char* source, const char* target) {
+extern "C" int32_t __stdcall cFileToLower(StrArg source, StrArg target) {
   return TransformBlocks(source, target, Transform::Lower, 0);
 }
 
-extern "C" int32_t __stdcall cFileChangeChars(const char* file, BSTR* from_chars, BSTR* to_chars,
-                                              const char* work_file) {
+extern "C" int32_t __stdcall cFileChangeChars(StrArg file, BSTR* from_chars, BSTR* to_chars,
+                                              StrArg work_file) {
   return ChangeChars(file, from_chars, to_chars, work_file);
 }

@@ -166,6 +166,6 @@ int32_t UuCopy(const char* input, const char* output, bool encode) {
 
 using namespace vnk;
 
-extern "C" int32_t __stdcall cFileUUCP(const char* input, const char* output, int16_t direction) {
+extern "C" int32_t __stdcall cFileUUCP(StrArg input, StrArg output, int16_t direction) {
   return UuCopy(input, output, direction == 0);
 }
