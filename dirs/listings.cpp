@@ -29,6 +29,7 @@ size_t FolderPartLength(const char* pattern, size_t length) {
 }  // namespace
 
 extern "C" BSTR __stdcall cAllSubDirectories(StrArg folder, int32_t* count) {
+  if (AnyNull(count)) return EmptyString();
   WalkTable table = CollectSubDirectories(folder);
   if (!table.ok()) {
     *count = RC_NO_MEMORY;

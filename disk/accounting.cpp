@@ -135,6 +135,7 @@ extern "C" double __stdcall cFilesSizeOnDisk(StrArg pattern) {
 }
 
 extern "C" int32_t __stdcall cFilesSlack(StrArg pattern, double* size, double* size_on_disk) {
+  if (AnyNull(size, size_on_disk)) return 0;  // as when the drive cannot be asked
   double cluster = ClusterOfPath(pattern);
   if (cluster < 0) return 0;  // the outputs keep what they held
   PatternTotals t = AddUp(pattern, cluster);
@@ -166,6 +167,7 @@ extern "C" double __stdcall cRcsFilesSizeOnDisk(StrArg dir, StrArg file_pattern,
 
 extern "C" int32_t __stdcall cRcsFilesSlack(StrArg dir, StrArg file_pattern, int16_t recurse,
                                             double* size, double* size_on_disk) {
+  if (AnyNull(size, size_on_disk)) return 0;  // as when the drive cannot be asked
   double cluster = ClusterOfPath(dir);
   bool pattern_ok = StartWalk(file_pattern, cluster);
   if (cluster < 0) return 0;

@@ -19,6 +19,7 @@ int16_t FailureStatus() { return LastErrno(); }
 }  // namespace
 
 extern "C" int16_t __stdcall cFileGetAttrib(StrArg name, FileAttrib* attr) {
+  if (AnyNull(attr)) return VB_FALSE;
   DWORD word = GetFileAttributesA(name);
   if (word == INVALID_FILE_ATTRIBUTES) {
     // The flag fields keep whatever the caller had in them.
@@ -37,6 +38,7 @@ extern "C" int16_t __stdcall cFileGetAttrib(StrArg name, FileAttrib* attr) {
 }
 
 extern "C" int16_t __stdcall cFileSetAttrib(StrArg name, FileAttrib* attr) {
+  if (AnyNull(attr)) return VB_FALSE;
   // The word is built from the record alone: every settable bit the record does not
   // name (temporary, say) is cleared. SubDir and Compressed cannot be set this way.
   DWORD word = 0;

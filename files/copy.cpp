@@ -83,6 +83,7 @@ extern "C" int16_t __stdcall cRenameFile(StrArg old_name, StrArg new_name) {
 }
 
 extern "C" BSTR __stdcall cUniqueFileName(BSTR* prefix) {
+  if (AnyNull(prefix)) return EmptyString();
   char name[9] = "~~XXXXXX";
   std::string_view p = SlotBytes(prefix);
   // A prefix of one or two bytes replaces the tildes; any other length is ignored.

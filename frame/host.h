@@ -41,6 +41,16 @@ void EmptySlot(BSTR* slot);
 // result above limit means "too long" without walking an arbitrarily long string.
 inline size_t BoundedLength(const char* s, size_t limit) { return strnlen(s, limit + 1); }
 
+// ---- ByRef arguments ---------------------------------------------------------------
+
+// True when any ByRef argument arrived as a null pointer. VB always passes a variable's
+// address, but a program that declares an argument As Any can pass ByVal 0&; the export
+// then refuses the call with its failure result and writes nothing.
+template <class... P>
+bool AnyNull(const P*... p) {
+  return ((p == nullptr) || ...);
+}
+
 // ---- Errors ------------------------------------------------------------------------
 
 // The run-time error number for the calling thread's last Windows error.

@@ -257,10 +257,12 @@ int32_t ArrayOnDisk(const char* name, SAFEARRAY* array, bool save) {
 using namespace vnk;
 
 extern "C" int32_t __stdcall cArrayOnDisk(StrArg file, SAFEARRAY** array, int16_t direction) {
+  if (AnyNull(array)) return kNothing;
   return ArrayOnDisk(file, *array, direction == 0);
 }
 
 extern "C" int32_t __stdcall cArrayStringOnDisk(StrArg file, SAFEARRAY** array, int16_t direction,
                                                 int32_t* element_count) {
+  if (AnyNull(array, element_count)) return kNothing;
   return ArrayStringOnDisk(file, *array, direction == 0, element_count);
 }

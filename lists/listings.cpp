@@ -121,6 +121,7 @@ extern "C" BSTR __stdcall cFilesInDirectory(StrArg pattern, int16_t first_call) 
 }
 
 extern "C" int16_t __stdcall cFilesInDirToArray(StrArg pattern, int16_t filter, SAFEARRAY** names) {
+  if (AnyNull(names)) return -1;  // as for an array that cannot take names
   return FilesInDirToArray(pattern, filter, *names);
 }
 

@@ -9,6 +9,7 @@ using namespace vnk;
 // The record's four strings are always replaced: with the parts, or with empty strings
 // when the path is refused, so the caller never sees parts of an earlier path.
 extern "C" int16_t __stdcall cSplitPath(StrArg path, PathParts* parts) {
+  if (AnyNull(parts)) return VB_FALSE;
   int16_t verdict = ValidateFileName(path);
   if (verdict != -1) {
     EmptySlot(&parts->Drive);

@@ -46,6 +46,8 @@ extern "C" int32_t __stdcall cFileLineCount(StrArg path) {
 }
 
 extern "C" int32_t __stdcall cFileStatistics(StrArg path, int32_t* lines, int32_t* words, int32_t* characters) {
+  // Refused as a file that cannot be opened is: nothing read, nothing stored.
+  if (AnyNull(lines, words, characters)) return RC_CANT_OPEN_FIRST;
   FileCounts counts;
   int32_t result = CountFile(path, true, counts);
   // The counts are stored only once the file was opened: zeros after a failed read.

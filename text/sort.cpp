@@ -247,8 +247,8 @@ using namespace vnk;
 extern "C" int32_t __stdcall cFileSort(StrArg input, StrArg output, int16_t sort_type,
                                        int32_t record_length, int32_t key_offset, int32_t key_length,
                                        int32_t* count) {
-  int32_t spare = 0;
-  if (count == nullptr) count = &spare;
+  // Refused as an empty Source is: no file touched, nothing stored.
+  if (AnyNull(count)) return SORT_INPUT_EMPTY;
   if (*input == '\0') return SORT_INPUT_EMPTY;
   if (*output == '\0') return SORT_OUTPUT_EMPTY;
   if (record_length > 0) {
