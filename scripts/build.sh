@@ -3,11 +3,11 @@
 # demonstration: a VB program's everyday calls made through vnkcall.exe under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32
-cmake --preset native >/dev/null
-cmake --build --preset native
 source scripts/wine-env.sh
-start_wine
-scripts/demo.sh
+step scripts/setup.sh
+step cmake --preset win32 >/dev/null
+step cmake --build --preset win32
+step cmake --preset native >/dev/null
+step cmake --build --preset native
+step start_wine
+step scripts/demo.sh
