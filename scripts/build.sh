@@ -4,10 +4,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
-step scripts/setup.sh
-step cmake --preset win32 >/dev/null
-step cmake --build --preset win32
-step cmake --preset native >/dev/null
-step cmake --build --preset native
+build_all
 step start_wine
 step scripts/demo.sh

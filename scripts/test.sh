@@ -4,11 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
-step scripts/setup.sh
-step cmake --preset native >/dev/null
-step cmake --build --preset native
-step cmake --preset win32 >/dev/null
-step cmake --build --preset win32
+build_all
 step start_wine
 status=0
 ctest --preset native || status=1

@@ -1,6 +1,6 @@
 # Sourced by the scripts: the build's own 32-bit Wine prefix, quiet, without the
-# installers Wine would otherwise offer on first start; and step, which runs one step of
-# a script and stops the script with a line naming the step when it fails.
+# installers Wine would otherwise offer on first start; step, which runs one step of a
+# script and stops the script with a line naming the step when it fails; build_all.
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEARCH=win32
 export WINEPREFIX="${VNK_WINEPREFIX:-$top/build/wineprefix}"
@@ -61,4 +61,12 @@ step() {  # step COMMAND...: runs it; when it fails, says so and ends the script
         echo "$(basename "$0"): stopped: $* failed with exit status $rc" >&2
         exit $rc
     fi
+}
+
+build_all() {  # installs what is missing, then configures and builds both presets
+    step scripts/setup.sh
+    step cmake --preset win32 >/dev/null
+    step cmake --build --preset win32
+    step cmake --preset native >/dev/null
+    step cmake --build --preset native
 }
