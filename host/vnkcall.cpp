@@ -1,13 +1,16 @@
 // vnkcall.exe: calls any export of VARNOK-32.DLL by name with arguments from the command
 // line, converted to the host's kinds from the export table, and prints the result and
-// every ByRef output. This is how a person tries the library from a shell:
+// every ByRef output under its argument's name. This is how a person tries the library
+// from a shell:
 //   vnkcall cFileCopy a.txt b.txt        prints the byte count
-//   vnkcall cUniqueFileName ""           prints the name
-// Argument forms: String and ByRef String as given; Integer, Long, ByRef Long and ByRef
-// Double as numbers (a ByRef argument's text is its value going in); FileAttrib as eight
+//   vnkcall cUniqueFileName ""           prints the name, then Prefix = ...
+// Argument forms: String as given; ByRef String as given, with the escapes \\, \0 and
+// \xNN; Integer, Long, ByRef Long as whole numbers (decimal, or hexadecimal with 0x), ByRef
+// Double as a number (a ByRef argument's text is its value going in); FileAttrib as eight
 // comma-separated Integers or "-"; PathParts as "-"; a String array as "#N" (N empty
 // elements) or elements separated by "|"; an array of numbers as "I:1,2,3" (Integer),
-// "L:..." (Long), "D:..." (Double) or "I#N" (N zeros).
+// "L:..." (Long), "D:..." (Double) or "I#N" (N zeros). A malformed number is an error
+// (exit status 2), never read as 0.
 #include <windows.h>
 #include <oleauto.h>
 
@@ -22,6 +25,7 @@
 #include <utility>
 #include <vector>
 
+#include "files/compare_kernel.h"
 #include "frame/boundary.h"
 #include "tools/declarations.h"
 
@@ -44,6 +48,94 @@ std::vector<std::string> Split(const std::string& s, char sep) {
   }
 }
 
+// One command-line argument: its text, and the name the declaration gives it (messages
+// and outputs are labelled with it).
+struct ArgText {
+  const char* text;
+  const char* name;
+};
+
+[[noreturn]] void BadArgument(const ArgText& a, const char* what) {
+  fprintf(stderr, "vnkcall: %s: \"%s\" is not %s\n", a.name, a.text, what);
+  exit(2);
+}
+
+int DigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The whole text as a whole number of `bits` bits: decimal with an optional sign, or
+// hexadecimal after 0x, where 0x8000 to 0xFFFF (or 0xFFFFFFFF for a Long) is the bit
+// pattern, as VB's &H literals read. A leading 0 is still decimal: 030 is thirty.
+bool ParseWhole(const char* t, int bits, int32_t* out) {
+  const char* p = t;
+  bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  int base = 10;
+  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+    base = 16;
+    p += 2;
+  }
+  if (*p == '\0') return false;
+  uint64_t v = 0;
+  for (; *p != '\0'; ++p) {
+    int d = DigitValue(*p);
+    if (d < 0 || d >= base) return false;
+    v = v * base + d;
+    if (v > 0xFFFFFFFFu) return false;
+  }
+  const int64_t span = int64_t(1) << bits, high = span / 2 - 1, low = -span / 2;
+  int64_t value = negative ? -int64_t(v) : int64_t(v);
+  if (base == 16 && !negative && value > high && value < span) value -= span;
+  if (value < low || value > high) return false;
+  *out = static_cast<int32_t>(value);
+  return true;
+}
+
+int32_t Whole(const ArgText& a, const char* text, int bits) {
+  int32_t v = 0;
+  if (!ParseWhole(text, bits, &v))
+    BadArgument(a, bits == 16 ? "an Integer (decimal, or hexadecimal with 0x; -32768 to 32767)"
+                              : "a Long (decimal, or hexadecimal with 0x; -2147483648 to 2147483647)");
+  return v;
+}
+
+double Real(const ArgText& a, const char* text) {
+  char* end = nullptr;
+  double v = strtod(text, &end);
+  if (text[0] == '\0' || text[0] == ' ' || text[0] == '\t' || *end != '\0') BadArgument(a, "a number");
+  return v;
+}
+
+// The N of "#N": how many elements an array argument gets.
+size_t Count(const ArgText& a, const char* text) {
+  int32_t n = 0;
+  if (!ParseWhole(text, 32, &n) || n < 0 || n > 1048576) BadArgument(a, "an element count #N (N from 0 to 1048576)");
+  return static_cast<size_t>(n);
+}
+
+// A ByRef String may hold any byte: \\ is a backslash, \0 a NUL and \xNN the byte NN.
+std::string Unescape(const ArgText& a) {
+  std::string out;
+  for (const char* p = a.text; *p != '\0'; ++p) {
+    if (*p != '\\') {
+      out += *p;
+    } else if (p[1] == '\\' || p[1] == '0') {
+      out += p[1] == '0' ? '\0' : '\\';
+      ++p;
+    } else if (p[1] == 'x' && DigitValue(p[2]) >= 0 && DigitValue(p[3]) >= 0) {
+      out += static_cast<char>(DigitValue(p[2]) * 16 + DigitValue(p[3]));
+      p += 3;
+    } else {
+      BadArgument(a, "a ByRef String (a backslash starts \\\\, \\0 or \\xNN)");
+    }
+  }
+  return out;
+}
+
 // One argument of each kind: built from its text, passed, then printed if it is an output.
 template <class K>
 struct Arg;
@@ -51,19 +143,22 @@ struct Arg;
 template <>
 struct Arg<kind::Str> {
   const char* text;
-  explicit Arg(const char* t) : text(t) {}
+  explicit Arg(const ArgText& a) : text(a.text) {}
   const char* pass() { return text; }
-  void report(int) {}
+  void report(const char*) {}
 };
 
 template <>
 struct Arg<kind::StrRef> {
   BSTR b;
-  explicit Arg(const char* t) : b(SysAllocStringByteLen(t, static_cast<UINT>(strlen(t)))) {}
+  explicit Arg(const ArgText& a) {
+    std::string bytes = Unescape(a);
+    b = SysAllocStringByteLen(bytes.data(), static_cast<UINT>(bytes.size()));
+  }
   ~Arg() { SysFreeString(b); }
   BSTR* pass() { return &b; }
-  void report(int i) {
-    printf("arg%d = ", i);
+  void report(const char* name) {
+    printf("%s = ", name);
     PrintBytes(b);
     printf("\n");
   }
@@ -71,48 +166,49 @@ struct Arg<kind::StrRef> {
 
 template <>
 struct Arg<kind::Int> {
-  int v;
-  explicit Arg(const char* t) : v(atoi(t)) {}
+  int32_t v;
+  explicit Arg(const ArgText& a) : v(Whole(a, a.text, 16)) {}
   HostInt pass() { return HostInt(v); }
-  void report(int) {}
+  void report(const char*) {}
 };
 
 template <>
 struct Arg<kind::Long> {
   int32_t v;
-  explicit Arg(const char* t) : v(static_cast<int32_t>(strtol(t, nullptr, 0))) {}
+  explicit Arg(const ArgText& a) : v(Whole(a, a.text, 32)) {}
   int32_t pass() { return v; }
-  void report(int) {}
+  void report(const char*) {}
 };
 
 template <>
 struct Arg<kind::LongRef> {
   int32_t v;
-  explicit Arg(const char* t) : v(static_cast<int32_t>(strtol(t, nullptr, 0))) {}
+  explicit Arg(const ArgText& a) : v(Whole(a, a.text, 32)) {}
   int32_t* pass() { return &v; }
-  void report(int i) { printf("arg%d = %ld\n", i, static_cast<long>(v)); }
+  void report(const char* name) { printf("%s = %ld\n", name, static_cast<long>(v)); }
 };
 
 template <>
 struct Arg<kind::DoubleRef> {
   double v;
-  explicit Arg(const char* t) : v(atof(t)) {}
+  explicit Arg(const ArgText& a) : v(Real(a, a.text)) {}
   double* pass() { return &v; }
-  void report(int i) { printf("arg%d = %.17g\n", i, v); }
+  void report(const char* name) { printf("%s = %.17g\n", name, v); }
 };
 
 template <>
 struct Arg<kind::FileAttribRef> {
   FileAttrib rec{};
-  explicit Arg(const char* t) {
-    if (strcmp(t, "-") == 0) return;
-    auto fields = Split(t, ',');
+  explicit Arg(const ArgText& a) {
+    if (strcmp(a.text, "-") == 0) return;
+    auto fields = Split(a.text, ',');
+    if (fields.size() != 8) BadArgument(a, "a FileAttrib (eight Integers separated by commas, or -)");
     int16_t* f = &rec.Status;
-    for (size_t i = 0; i < fields.size() && i < 8; ++i) f[i] = static_cast<int16_t>(atoi(fields[i].c_str()));
+    for (size_t i = 0; i < 8; ++i) f[i] = static_cast<int16_t>(Whole(a, fields[i].c_str(), 16));
   }
   FileAttrib* pass() { return &rec; }
-  void report(int i) {
-    printf("arg%d = Status %d Archive %d Hidden %d Normal %d ReadOnly %d SubDir %d System %d Compressed %d\n", i,
+  void report(const char* name) {
+    printf("%s = Status %d Archive %d Hidden %d Normal %d ReadOnly %d SubDir %d System %d Compressed %d\n", name,
            rec.Status, rec.Archive, rec.Hidden, rec.Normal, rec.ReadOnly, rec.SubDir, rec.System, rec.Compressed);
   }
 };
@@ -120,7 +216,9 @@ struct Arg<kind::FileAttribRef> {
 template <>
 struct Arg<kind::PathPartsRef> {
   PathParts rec{};
-  explicit Arg(const char*) {}
+  explicit Arg(const ArgText& a) {
+    if (strcmp(a.text, "-") != 0) BadArgument(a, "a PathParts (write -)");
+  }
   ~Arg() {
     SysFreeString(rec.Drive);
     SysFreeString(rec.Directory);
@@ -128,12 +226,12 @@ struct Arg<kind::PathPartsRef> {
     SysFreeString(rec.Extension);
   }
   PathParts* pass() { return &rec; }
-  void report(int i) {
-    const char* names[] = {"Drive", "Directory", "FileName", "Extension"};
-    BSTR fields[] = {rec.Drive, rec.Directory, rec.FileName, rec.Extension};
+  void report(const char* name) {
+    const char* fields[] = {"Drive", "Directory", "FileName", "Extension"};
+    BSTR values[] = {rec.Drive, rec.Directory, rec.FileName, rec.Extension};
     for (int k = 0; k < 4; ++k) {
-      printf("arg%d.%s = ", i, names[k]);
-      PrintBytes(fields[k]);
+      printf("%s.%s = ", name, fields[k]);
+      PrintBytes(values[k]);
       printf("\n");
     }
   }
@@ -142,12 +240,12 @@ struct Arg<kind::PathPartsRef> {
 template <>
 struct Arg<kind::StrArray> {
   SAFEARRAY* sa = nullptr;
-  explicit Arg(const char* t) {
+  explicit Arg(const ArgText& a) {
     std::vector<std::string> items;
-    if (t[0] == '#')
-      items.assign(static_cast<size_t>(atoi(t + 1)), std::string());
+    if (a.text[0] == '#')
+      items.assign(Count(a, a.text + 1), std::string());
     else
-      items = Split(t, '|');
+      items = Split(a.text, '|');
     SAFEARRAYBOUND bound{static_cast<ULONG>(items.size()), 1};
     sa = SafeArrayCreate(VT_BSTR, 1, &bound);
     for (LONG k = 0; k < static_cast<LONG>(items.size()); ++k) {
@@ -159,14 +257,14 @@ struct Arg<kind::StrArray> {
   }
   ~Arg() { SafeArrayDestroy(sa); }
   SAFEARRAY** pass() { return &sa; }
-  void report(int i) {
+  void report(const char* name) {
     LONG lo = 0, hi = -1;
     SafeArrayGetLBound(sa, 1, &lo);
     SafeArrayGetUBound(sa, 1, &hi);
     for (LONG k = lo; k <= hi; ++k) {
       BSTR b = nullptr;
       SafeArrayGetElement(sa, &k, &b);
-      printf("arg%d(%ld) = ", i, static_cast<long>(k));
+      printf("%s(%ld) = ", name, static_cast<long>(k));
       PrintBytes(b);
       printf("\n");
       SysFreeString(b);
@@ -178,13 +276,17 @@ template <>
 struct Arg<kind::AnyArray> {
   SAFEARRAY* sa = nullptr;
   VARTYPE vt = VT_I2;
-  explicit Arg(const char* t) {
+  explicit Arg(const ArgText& a) {
+    const char* t = a.text;
+    if ((t[0] != 'I' && t[0] != 'L' && t[0] != 'D') || (t[1] != ':' && t[1] != '#'))
+      BadArgument(a, "an array (I:1,2,3, L:..., D:... or I#N, L#N, D#N)");
     vt = t[0] == 'L' ? VT_I4 : t[0] == 'D' ? VT_R8 : VT_I2;
     std::vector<double> values;
-    if (t[0] != '\0' && t[1] == '#')
-      values.assign(static_cast<size_t>(atoi(t + 2)), 0.0);
-    else if (t[0] != '\0' && t[1] == ':')
-      for (auto& v : Split(t + 2, ',')) values.push_back(atof(v.c_str()));
+    if (t[1] == '#')
+      values.assign(Count(a, t + 2), 0.0);
+    else if (t[2] != '\0')
+      for (auto& v : Split(t + 2, ','))
+        values.push_back(vt == VT_R8 ? Real(a, v.c_str()) : Whole(a, v.c_str(), vt == VT_I4 ? 32 : 16));
     SAFEARRAYBOUND bound{static_cast<ULONG>(values.size()), 0};
     sa = SafeArrayCreate(vt, 1, &bound);
     for (LONG k = 0; k < static_cast<LONG>(values.size()); ++k) Put(k, values[k]);
@@ -196,11 +298,11 @@ struct Arg<kind::AnyArray> {
   }
   ~Arg() { SafeArrayDestroy(sa); }
   SAFEARRAY** pass() { return &sa; }
-  void report(int i) {
+  void report(const char* name) {
     LONG lo = 0, hi = -1;
     SafeArrayGetLBound(sa, 1, &lo);
     SafeArrayGetUBound(sa, 1, &hi);
-    printf("arg%d =", i);
+    printf("%s =", name);
     for (LONG k = lo; k <= hi; ++k) {
       double v = 0;
       if (vt == VT_I2) { int16_t x; SafeArrayGetElement(sa, &k, &x); v = x; }
@@ -212,10 +314,20 @@ struct Arg<kind::AnyArray> {
   }
 };
 
+// A negative Integer or Long result is printed with the name of the result code it is,
+// from the constants the declarations module gives VB programs.
+void PrintNumber(long v) {
+  printf("%ld", v);
+  if (v < 0)
+    for (const auto& c : declarations::ResultCodes())
+      if (c.value == v) printf(" %s", c.name);
+  printf("\n");
+}
+
 template <class R>
 void PrintResult(typename R::ret r) {
-  if constexpr (R::id == kind::Id::Int) printf("%d\n", static_cast<int16_t>(r));
-  else if constexpr (R::id == kind::Id::Long) printf("%ld\n", static_cast<long>(r));
+  if constexpr (R::id == kind::Id::Int) PrintNumber(static_cast<int16_t>(r));
+  else if constexpr (R::id == kind::Id::Long) PrintNumber(static_cast<long>(r));
   else if constexpr (R::id == kind::Id::Double) printf("%.17g\n", r);
   else {
     PrintBytes(r);
@@ -225,26 +337,39 @@ void PrintResult(typename R::ret r) {
 }
 
 template <class R, class... A, size_t... I>
-int Invoke(FARPROC proc, char** argv, std::index_sequence<I...>) {
+int Invoke(FARPROC proc, char** argv, const char* const* names, std::index_sequence<I...>) {
   // Each argument is built in its place: an Arg owns what it passes (a string, an array)
   // and must never be copied, or the copy would pass what the original already freed.
-  std::tuple<Arg<A>...> args{argv[I]...};
+  std::tuple<Arg<A>...> args{ArgText{argv[I], names[I]}...};
   auto fn = reinterpret_cast<typename Sig<R, A...>::call>(reinterpret_cast<void*>(proc));
   PrintResult<R>(fn(std::get<I>(args).pass()...));
-  (std::get<I>(args).report(static_cast<int>(I) + 1), ...);
+  (std::get<I>(args).report(names[I]), ...);
   return 0;
 }
 
 template <class R, class... A>
-int Call(Sig<R, A...>*, FARPROC proc, int argc, char** argv) {
+int Call(Sig<R, A...>*, FARPROC proc, int argc, char** argv, const char* const* names) {
   if (argc != static_cast<int>(sizeof...(A))) return -1;
-  return Invoke<R, A...>(proc, argv, std::index_sequence_for<A...>{});
+  return Invoke<R, A...>(proc, argv, names, std::index_sequence_for<A...>{});
+}
+
+// Export names are matched as VB matches them, in any letter case.
+bool SameName(std::string_view a, const char* b) {
+  size_t n = strlen(b);
+  if (a.size() != n) return false;
+  for (size_t i = 0; i < n; ++i)
+    if (FoldAscii(static_cast<unsigned char>(a[i])) != FoldAscii(static_cast<unsigned char>(b[i]))) return false;
+  return true;
 }
 
 // The VB declaration of one export, as VARNOK32.BAS has it.
-void Describe(FILE* to, const char* name) {
+bool Describe(FILE* to, const char* name) {
   for (const auto& e : declarations::Exports())
-    if (e.name == name) fprintf(to, "%s\n", declarations::VbDeclare(e).c_str());
+    if (SameName(e.name, name)) {
+      fprintf(to, "%s\n", declarations::VbDeclare(e).c_str());
+      return true;
+    }
+  return false;
 }
 
 void Usage(FILE* to) {
@@ -257,13 +382,19 @@ void Usage(FILE* to) {
   }
   fprintf(to,
           "arguments, one per parameter in order:\n"
-          "  String, ByRef String       the text (\"\" for an empty string)\n"
-          "  Integer, Long              a number (Long also 0x...)\n"
-          "  ByRef Long, ByRef Double   a number, the value going in\n"
+          "  String                     the text (\"\" for an empty string)\n"
+          "  ByRef String               the text, where \\\\ is a backslash, \\0 a NUL byte and \\xNN the\n"
+          "                             byte of hexadecimal NN (any other backslash is an error)\n"
+          "  Integer, Long, ByRef Long  a whole number: decimal (030 is thirty) or hexadecimal\n"
+          "                             with 0x (0xFFFF is the Integer -1)\n"
+          "  ByRef Double               a number (ByRef arguments: the value going in)\n"
           "  FileAttrib                 eight Integers separated by commas, or - for zeros\n"
           "  PathParts                  -\n"
           "  x() As String              elements separated by |, or #N for N empty elements\n"
           "  x() As Any                 I:1,2,3 (Integer), L:... (Long), D:... (Double), or I#N, L#N, D#N\n"
+          "export names match in any letter case. The result is printed first (a negative\n"
+          "result code with its RC_ name), then each ByRef output under its argument's name.\n"
+          "A malformed argument ends vnkcall with exit status 2, an unloadable DLL with 3.\n"
           "exports (VB declarations, as in VARNOK32.BAS):\n");
   for (const auto& e : declarations::Exports()) fprintf(to, "%s\n", declarations::VbDeclare(e).c_str());
 }
@@ -272,41 +403,48 @@ void Usage(FILE* to) {
 
 int main(int argc, char** argv) {
   // Results are printed as their exact bytes: a String result may hold CR or LF of its
-  // own, and scripts compare what comes out.
+  // own, and scripts compare what comes out. Messages end in a plain LF as well.
   _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
   if (argc < 2) {
     Usage(stderr);
     return 2;
   }
   if (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0) {
     if (argc == 3) {
-      for (const auto& e : declarations::Exports())
-        if (e.name == argv[2]) {
-          Describe(stdout, argv[2]);
-          return 0;
-        }
+      if (Describe(stdout, argv[2])) return 0;
       fprintf(stderr, "vnkcall: unknown export %s\n", argv[2]);
       return 2;
     }
     Usage(stdout);
     return 0;
   }
+  const char* name = argv[1];
+  bool known = false;
+#define VNK_KNOWN(export_name, ...) known = known || SameName(#export_name, name);
+  VNK_EXPORTS(VNK_KNOWN)
+#undef VNK_KNOWN
+  if (!known) {
+    fprintf(stderr, "vnkcall: unknown export %s\n", name);
+    Usage(stderr);
+    return 2;
+  }
   HMODULE dll = LoadLibraryA("VARNOK-32.DLL");
   if (dll == nullptr) {
     fprintf(stderr, "vnkcall: VARNOK-32.DLL could not be loaded (error %lu)\n", GetLastError());
     return 3;
   }
-  const char* name = argv[1];
 #define VNK_DISPATCH(export_name, R, ...)                                                              \
-  if (strcmp(name, #export_name) == 0) {                                                              \
+  if (SameName(#export_name, name)) {                                                                 \
     FARPROC proc = GetProcAddress(dll, #export_name);                                                 \
     if (proc == nullptr) {                                                                            \
-      fprintf(stderr, "vnkcall: %s is not exported by this build of VARNOK-32.DLL\n", name);          \
+      fprintf(stderr, "vnkcall: %s is not exported by this build of VARNOK-32.DLL\n", #export_name);  \
       return 3;                                                                                       \
     }                                                                                                 \
-    int rc = Call(static_cast<vnk::decl::export_name*>(nullptr), proc, argc - 2, argv + 2);           \
+    int rc = Call(static_cast<vnk::decl::export_name*>(nullptr), proc, argc - 2, argv + 2,            \
+                  declarations::names::export_name);                                                  \
     if (rc < 0) {                                                                                     \
-      fprintf(stderr, "vnkcall: %s takes %d argument(s), %d given\n", name,                           \
+      fprintf(stderr, "vnkcall: %s takes %d argument(s), %d given\n", #export_name,                   \
               vnk::decl::export_name::arg_count, argc - 2);                                           \
       Describe(stderr, #export_name);                                                                 \
       return 2;                                                                                       \
@@ -316,7 +454,5 @@ int main(int argc, char** argv) {
   }
   VNK_EXPORTS(VNK_DISPATCH)
 #undef VNK_DISPATCH
-  fprintf(stderr, "vnkcall: unknown export %s\n", name);
-  Usage(stderr);
   return 2;
 }

@@ -3,11 +3,7 @@
 # demonstration: a VB program's everyday calls made through vnkcall.exe under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32
-cmake --preset native >/dev/null
-cmake --build --preset native
 source scripts/wine-env.sh
-start_wine
-scripts/demo.sh
+build_all
+step start_wine
+step scripts/demo.sh

@@ -4,8 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
+start_wine
 demo=$(mktemp -d /tmp/varnok-demo.XXXXXX)
-trap 'rm -rf "$demo"; wineserver -k >/dev/null 2>&1 || true' EXIT
+trap 'rm -rf "$demo"; stop_wine' EXIT
 call() {
     echo "> vnkcall $*"
     # A carriage return inside a result (cAllSubDirectories ends each path with one) is

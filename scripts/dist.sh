@@ -1,7 +1,9 @@
 #!/bin/bash
 # Builds the distribution: dist/varnok32-<version>.zip holding what a programmer who
 # calls the library needs: VARNOK-32.DLL, VARNOK32.BAS (VB), varnok32.h and
-# libvarnok32.a (C, C++), reference.md and vnkcall.exe, in one folder varnok32-<version>.
+# libvarnok32.a (C, C++), reference.md, vnkcall.exe and README.txt (from
+# tools/dist-readme.txt, with Windows line ends), in one folder varnok32-<version>.
+# The DLL and vnkcall.exe are stripped of their symbols and debugging sections.
 #   scripts/dist.sh              builds the win32 preset first, then packs build/win32
 #   scripts/dist.sh BUILD_DIR    packs an existing build as it is
 # VNK_DIST_DIR names another output folder than dist/.
@@ -29,6 +31,9 @@ for f in "$build/VARNOK-32.DLL" "$top/VARNOK32.BAS" "$top/include/varnok32.h" "$
     [ -f "$f" ] || { echo "dist: $f is missing; build first" >&2; exit 1; }
     cp "$f" "$stage/$name/"
 done
+i686-w64-mingw32-strip --strip-all "$stage/$name/VARNOK-32.DLL" "$stage/$name/vnkcall.exe" ||
+    { echo "dist: i686-w64-mingw32-strip failed" >&2; exit 1; }
+sed "s/@VERSION@/$version/; s/\$/\r/" "$top/tools/dist-readme.txt" > "$stage/$name/README.txt"
 rm -f "$out/$name.zip"
 (cd "$stage" && python3 - "$out/$name.zip" "$name" <<'PY'
 import os, sys, zipfile

@@ -3,16 +3,13 @@
 # tests of the exports, which call VARNOK-32.DLL under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
-cmake --preset native >/dev/null
-cmake --build --preset native
-cmake --preset win32 >/dev/null
-cmake --build --preset win32
 source scripts/wine-env.sh
-start_wine
+build_all
+step start_wine
 status=0
 ctest --preset native || status=1
 rm -rf build/win32/fault-tally
 ctest --preset win32 || status=1
 tests/scripts/fault_summary.sh build/win32 || true
+[ $status -eq 0 ] || echo "test.sh: tests failed (the ctest lines above name them)" >&2
 exit $status
