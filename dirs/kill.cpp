@@ -6,6 +6,7 @@
 #include "files/attrib.h"
 #include "frame/host.h"
 #include "paths/split.h"
+#include "scan/links.h"
 #include "scan/scan.h"
 #include "scan/walk.h"
 
@@ -25,15 +26,21 @@ bool RemoveFolderAll(const char* folder) {
 
 }  // namespace
 
+// A name that is a link is refused (13) rather than deleted: under Wine the deletion
+// would take the file the link points to and keep the link, and the library cannot
+// remove a link there without reaching its target.
 int16_t KillFile(const char* name) {
   // Nothing to delete counts as success.
   if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return VB_TRUE;
+  if (!OwnsName(name)) return LastErrno();
   if (DeleteFileA(name)) return VB_TRUE;
   return LastErrno();
 }
 
 int16_t KillFileAll(const char* name) {
   if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return VB_TRUE;
+  // Before the attributes are cleared: through a link they are the target's.
+  if (!OwnsName(name)) return LastErrno();
   if (AttributeClear(name, ATTR_STRIP_FOR_DELETE) != VB_TRUE) return VB_FALSE;
   if (DeleteFileA(name)) return VB_TRUE;
   return LastErrno();
@@ -44,7 +51,9 @@ int32_t KillMatchingFiles(const char* pattern, bool strip) {
   if (length > MAX_PATH_CHARS) return 0;
   // Each entry's path is the pattern's drive and folder followed by the entry's name.
   SplitParts parts = SplitAnsiPath(std::string_view(pattern, length));
-  EntryPath paths(pattern, static_cast<size_t>(parts.name.data() - pattern));
+  size_t folder_part = static_cast<size_t>(parts.name.data() - pattern);
+  EntryPath paths(pattern, folder_part);
+  LinkCheck links(std::string_view(pattern, folder_part));
 
   int32_t count = 0;
   DirEntry entry;
@@ -52,6 +61,8 @@ int32_t KillMatchingFiles(const char* pattern, bool strip) {
   for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
     if (entry.attrib & ATTR_DIRECTORY) continue;
     const char* path = paths.Of(entry);
+    // A link is neither cleared nor deleted: both would act on the file it points to.
+    if (!links.Owns(path, entry)) continue;
     if (strip && AttributeClear(path, ATTR_STRIP_FOR_DELETE) != VB_TRUE) continue;
     if (DeleteFileA(path)) ++count;
   }

@@ -9,7 +9,7 @@
 
 namespace vnk {
 
-int32_t FileSizeQuery(const char* name) {
+int64_t WholeFileSize(const char* name) {
   // The runtime's status query refuses wildcards and a bare drive such as "C:"; those
   // rules are part of what callers see, so they are stated here rather than left to
   // whichever runtime happens to run the library.
@@ -18,14 +18,19 @@ int32_t FileSizeQuery(const char* name) {
   struct _stati64 st;
   if (_stati64(name, &st) != 0) return -1;
   if (st.st_mode & _S_IFDIR) return 0;
-  return static_cast<int32_t>(static_cast<uint32_t>(st.st_size));
+  return st.st_size;
+}
+
+int32_t FileSizeQuery(const char* name) {
+  return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(WholeFileSize(name))));
 }
 
 namespace {
 
 int16_t CompareContents(const char* name1, const char* name2, bool exact) {
-  int32_t size1 = FileSizeQuery(name1);
-  int32_t size2 = FileSizeQuery(name2);
+  // Whole sizes: files whose sizes differ by a multiple of 4 GiB are different files.
+  int64_t size1 = WholeFileSize(name1);
+  int64_t size2 = WholeFileSize(name2);
   if (size1 == -1 || size2 == -1 || size1 != size2) return VB_FALSE;
 
   TaskBuffer block1 = TaskAlloc(WORK_BLOCK);
@@ -60,14 +65,15 @@ using namespace vnk;
 
 extern "C" int32_t __stdcall cFileSize(StrArg name) { return FileSizeQuery(name); }
 
-extern "C" int16_t __stdcall cIsFileEmpty(StrArg name) { return VbBool(FileSizeQuery(name) == 0); }
+// The emptiness and size comparison use the whole size, unlike cFileSize: a program that
+// deletes "empty" files must never take a file of 4 GiB for one.
+extern "C" int16_t __stdcall cIsFileEmpty(StrArg name) { return VbBool(WholeFileSize(name) == 0); }
 
 extern "C" int16_t __stdcall cCmpFileSize(StrArg name1, StrArg name2) {
-  int32_t size1 = FileSizeQuery(name1);
-  int32_t size2 = FileSizeQuery(name2);
+  int64_t size1 = WholeFileSize(name1);
+  int64_t size2 = WholeFileSize(name2);
   if (size1 == -1 || size2 == -1) return -2;
-  int32_t diff = static_cast<int32_t>(static_cast<uint32_t>(size1) - static_cast<uint32_t>(size2));
-  return diff < 0 ? -1 : (diff > 0 ? 1 : 0);
+  return size1 < size2 ? -1 : (size1 > size2 ? 1 : 0);
 }
 
 extern "C" int16_t __stdcall cCmpFileContents(StrArg name1, StrArg name2, int16_t mode) {

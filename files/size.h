@@ -1,9 +1,13 @@
-// The file size routine that every size question of the library goes through.
+// The file size routines that every size question of the library goes through.
 #pragma once
 
 #include <cstdint>
 
 namespace vnk {
+
+// The whole size of a file in bytes, 0 for a folder or a drive root, -1 when the name
+// cannot be examined (missing, wildcards, a bare "C:").
+int64_t WholeFileSize(const char* name);
 
 // The low 32 bits of the size of a file as a signed value, 0 for a folder or a drive
 // root, -1 when the name cannot be examined (missing, wildcards, a bare "C:").

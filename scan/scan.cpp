@@ -37,6 +37,8 @@ void Fill(const WIN32_FIND_DATAA& fd, DirEntry* entry) {
   entry->time_write = CalendarSeconds(fd.ftLastWriteTime);
   entry->size = fd.nFileSizeLow;
   entry->size_high = fd.nFileSizeHigh;
+  // The find data's first reserved word holds the tag only for a reparse point.
+  entry->reparse_tag = (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? fd.dwReserved0 : 0;
   static_assert(sizeof entry->name == sizeof fd.cFileName);
   for (size_t i = 0; i < sizeof entry->name; ++i) {
     entry->name[i] = fd.cFileName[i];

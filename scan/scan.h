@@ -16,6 +16,7 @@ struct DirEntry {
   uint32_t size;        // low 32 bits of the size; 0 for a folder
   char name[260];       // the entry's long name, no path
   uint32_t size_high;   // the high 32 bits of the size, for totals that go beyond 4 GB
+  uint32_t reparse_tag; // the kind of reparse point (link, junction, ...) when attrib has 0x400, else 0
 };
 
 // The entry's whole size in bytes.

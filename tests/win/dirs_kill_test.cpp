@@ -126,6 +126,14 @@ TEST(KillFile, ReadOnlyRefusedByPlainFormTakenByAllForm) {
   MakeDir(dir / "D");
   EXPECT_EQ(dll().cKillFile((dir / "D").c_str()), 13);
   EXPECT_TRUE(Exists(dir / "D"));
+  // A file spelled another way than its folder lists it (other case, through "..",
+  // relative to the current folder) is still the folder's own entry, not a link.
+  for (const char* f : {"a.txt", "b.txt", "c.txt"}) WriteBytes(dir / f, "x");
+  CurrentDirScope in(dir.path());
+  EXPECT_EQ(dll().cKillFile((dir / "A.TXT").c_str()), -1);
+  EXPECT_EQ(dll().cKillFileAll((dir / "D\\..\\b.txt").c_str()), -1);
+  EXPECT_EQ(dll().cKillFile("c.txt"), -1);
+  EXPECT_EQ(Survivors(dir.path()), Names{"D"});
 }
 
 TEST(KillFiles, PlainVersusAllAndFolderEntries) {
@@ -150,6 +158,11 @@ TEST(KillFiles, RelativePatternJoinsTheDriveAndFolderPart) {
   CurrentDirScope in(dir.path());
   EXPECT_EQ(dll().cKillFiles("sub\\*.log"), 1);
   EXPECT_EQ(Survivors(dir.path()), (Names{"sub", "sub\\two.txt"}));
+  // The folder in another case and the bare current folder reach the same entries.
+  EXPECT_EQ(dll().cKillFilesAll("SUB\\*.TXT"), 1);
+  WriteBytes(dir / "top.txt", "x");
+  EXPECT_EQ(dll().cKillFiles("*.txt"), 1);
+  EXPECT_EQ(Survivors(dir.path()), Names{"sub"});
 }
 
 TEST(KillDir, OneEmptyFolder) {

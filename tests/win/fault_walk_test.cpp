@@ -207,22 +207,38 @@ class FiveGigabytes : public ::testing::Test {
 
 }  // namespace
 
-// Size and comparison: the low 32 bits as the size (1 GB for 5 GB), never "empty", and two
-// files of different real sizes are never reported as having the same content.
+// Size and comparison: the low 32 bits as the size (1 GB for 5 GB), while emptiness and
+// the comparisons go by the whole size: 4 GB is neither empty nor the size of an empty
+// file, and files of different real sizes never have the same size or content.
 TEST_F(FiveGigabytes, SizeAndComparison) {
   EXPECT_EQ(FAULT_CALL(cFileSize, one_.c_str()), 1 << 30);
   EXPECT_EQ(FAULT_CALL(cIsFileEmpty, one_.c_str()), 0);
   EXPECT_EQ(FAULT_CALL(cCmpFileSize, one_.c_str(), two_.c_str()), 0);
-  // 4 GB and ten bytes against ten bytes: the low 32 bits agree, the contents cannot.
-  std::string over = t_ / "over4g.dat", small = t_ / "small.dat";
+  std::string four = t_ / "four.dat", three = t_ / "three.dat", over = t_ / "over4g.dat";
+  std::string small = t_ / "small.dat", empty = t_ / "empty.dat";
+  ASSERT_TRUE(MakeSparse(four, 4LL << 30));
+  ASSERT_TRUE(MakeSparse(three, 3LL << 30));
   ASSERT_TRUE(MakeSparse(over, (4LL << 30) + 10));
   WriteBytes(small, std::string(10, '\0'));
-  int16_t same = FAULT_CALL(cCmpFileContents, over.c_str(), small.c_str(), -1);
-  EXPECT_NE(same, -1) << "a file of 4 GB and ten bytes reported equal to one of ten bytes";
-  EXPECT_NE(FAULT_CALL(cCmpFileContents, small.c_str(), over.c_str(), 0), -1);
+  WriteBytes(empty, "");
+  EXPECT_EQ(FAULT_CALL(cFileSize, four.c_str()), 0);
+  EXPECT_EQ(FAULT_CALL(cIsFileEmpty, four.c_str()), 0) << "a file of 4 GB reported empty";
+  EXPECT_EQ(FAULT_CALL(cCmpFileSize, four.c_str(), empty.c_str()), 1);
+  EXPECT_EQ(FAULT_CALL(cCmpFileSize, empty.c_str(), four.c_str()), -1);
+  EXPECT_EQ(FAULT_CALL(cCmpFileContents, four.c_str(), empty.c_str(), -1), 0);
+  // 3 GB: cFileSize gives the low 32 bits as a negative Long, which a VB program widens
+  // by adding 2^32; the comparison orders 3 GB below 5 GB, whose low bits are 1 GB.
+  EXPECT_EQ(FAULT_CALL(cFileSize, three.c_str()), -(1 << 30));
+  EXPECT_EQ(FAULT_CALL(cCmpFileSize, one_.c_str(), three.c_str()), 1);
+  EXPECT_EQ(FAULT_CALL(cCmpFileSize, three.c_str(), one_.c_str()), -1);
+  EXPECT_EQ(FAULT_CALL(cCmpFileSize, three.c_str(), small.c_str()), 1);
+  // 4 GB and ten bytes against ten bytes: the low 32 bits agree, the sizes do not.
+  EXPECT_EQ(FAULT_CALL(cCmpFileSize, over.c_str(), small.c_str()), 1);
+  EXPECT_EQ(FAULT_CALL(cCmpFileContents, over.c_str(), small.c_str(), -1), 0);
+  EXPECT_EQ(FAULT_CALL(cCmpFileContents, small.c_str(), over.c_str(), 0), 0);
   EXPECT_EQ(FAULT_CALL(cCmpFileAttribute, one_.c_str(), two_.c_str()), -1);
   EXPECT_NE(Take(FAULT_CALL(cFileLastDateModified, one_.c_str())), "");
-  Tally::Get().Fault(8);
+  Tally::Get().Fault(18);
 }
 
 // The accounting adds whole 64-bit sizes: two files of 5 GB are 10 GB.

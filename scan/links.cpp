@@ -1,0 +1,96 @@
+// Links among a folder's entries: reparse attributes and tags, and the opened file's
+// final path against the folder's own path and the entry's name.
+#include "scan/links.h"
+
+#include <windows.h>
+
+#include "frame/host.h"
+
+namespace vnk {
+namespace {
+
+using FinalPathFn = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+
+// Looked up at run time: Windows XP has neither the service nor file links.
+FinalPathFn FinalPathService() {
+  static FinalPathFn fn = reinterpret_cast<FinalPathFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+  return fn;
+}
+
+// The final path of what opening path reaches, as the deletions open it (a reparse point
+// itself, not its target); its length, or 0 with the platform's error.
+size_t FinalPath(const char* path, char* out, size_t cap) {
+  UniqueHandle h(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (h.get() == INVALID_HANDLE_VALUE) return 0;
+  DWORD n = FinalPathService()(h.get(), out, static_cast<DWORD>(cap), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  if (n == 0) return 0;
+  if (n >= cap) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return 0;
+  }
+  return n;
+}
+
+// A reparse point of a link kind. Microsoft's tags that are not name surrogates (cloud
+// placeholders, deduplicated files) are files in their own right; any other tag, also
+// the meaningless one Wine reports for its folder links, counts as a link.
+bool IsLinkEntry(const DirEntry& entry) {
+  if ((entry.attrib & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return false;
+  return !(IsReparseTagMicrosoft(entry.reparse_tag) && !IsReparseTagNameSurrogate(entry.reparse_tag));
+}
+
+bool Refuse() {
+  SetLastError(ERROR_ACCESS_DENIED);
+  return false;
+}
+
+}  // namespace
+
+LinkCheck::LinkCheck(std::string_view folder) {
+  size_t n = folder.size() < sizeof folder_ ? folder.size() : sizeof folder_ - 1;
+  memcpy(folder_, folder.data(), n);
+  folder_[n] = '\0';
+}
+
+bool LinkCheck::FolderKnown() {
+  if (looked_) return final_len_ != 0;
+  looked_ = true;
+  if (FinalPathService() == nullptr) return false;
+  char full[PATH_BUFFER];
+  DWORD n = GetFullPathNameA(folder_[0] != '\0' ? folder_ : ".", sizeof full, full, nullptr);
+  if (n == 0 || n >= sizeof full) return false;
+  final_len_ = FinalPath(full, final_, sizeof final_);
+  // A root's final path ends with its backslash; any other folder's gets one here.
+  if (final_len_ != 0 && final_[final_len_ - 1] != '\\') final_[final_len_++] = '\\';
+  return final_len_ != 0;
+}
+
+bool LinkCheck::Owns(const char* path, const DirEntry& entry) {
+  if (IsLinkEntry(entry)) return Refuse();
+  if (!FolderKnown()) return true;
+  char mine[sizeof final_];
+  size_t n = FinalPath(path, mine, sizeof mine);
+  if (n == 0) return false;
+  size_t name_len = strnlen(entry.name, sizeof entry.name - 1);
+  bool same = n == final_len_ + name_len && memcmp(mine, final_, final_len_) == 0 &&
+              memcmp(mine + final_len_, entry.name, name_len) == 0;
+  return same || Refuse();
+}
+
+bool OwnsName(const char* name) {
+  // The entry as its folder lists it gives the reparse tag and the name's stored
+  // spelling (the caller may have typed another case or a short name).
+  DirEntry entry;
+  ScopedScan scan(name, &entry);
+  if (!scan.ok()) return Refuse();
+  char full[PATH_BUFFER];
+  char* last = nullptr;
+  DWORD n = GetFullPathNameA(name, sizeof full, full, &last);
+  if (n == 0 || n >= sizeof full || last == nullptr) return Refuse();
+  LinkCheck check(std::string_view(full, static_cast<size_t>(last - full)));
+  return check.Owns(name, entry);
+}
+
+}  // namespace vnk

@@ -1,0 +1,47 @@
+// Telling a folder's own entries from links that lead elsewhere, so that a deletion by
+// name never removes a file outside the folder it was given.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "frame/result_codes.h"
+#include "scan/scan.h"
+
+namespace vnk {
+
+// The entries of one folder that a deletion may take. Two kinds of entry are links:
+// - a reparse point of a link kind (a symbolic link or junction on Windows), known from
+//   the entry's attributes and tag;
+// - an entry whose file, opened by its path, is not the folder's own entry of that name.
+//   Wine shows a Linux symbolic link to a file as a plain file (attributes 0x20, no
+//   reparse bit, the target's size and identity), and deleting it by name deletes the
+//   target and keeps the link; only the opened file's final path tells it: the
+//   target's, not the folder's path and the entry's name.
+// The second test needs the platform's final-path service (Windows Vista and later,
+// every Wine); without it, or where it cannot name the folder, the first test stands
+// alone.
+class LinkCheck {
+ public:
+  // folder: the folder part of the caller's path as spelled ("", "C:", "C:\T\", "..\").
+  explicit LinkCheck(std::string_view folder);
+
+  // True when deleting path (the folder part followed by entry.name) removes that entry
+  // and nothing else. False for a link, with ERROR_ACCESS_DENIED as the last error, or
+  // when the entry cannot be examined, with the platform's error.
+  bool Owns(const char* path, const DirEntry& entry);
+
+ private:
+  bool FolderKnown();
+
+  char folder_[PATH_BUFFER];
+  bool looked_ = false;   // the folder's final path was asked for
+  size_t final_len_ = 0;  // its length; 0 when unknown (the identity test is off)
+  char final_[2 * PATH_BUFFER + 8];
+};
+
+// The single-name form: true when deleting name (an existing file) removes that entry
+// and nothing else; false as above, also when the name cannot be listed as one entry.
+bool OwnsName(const char* name);
+
+}  // namespace vnk
