@@ -9,11 +9,10 @@
 #include <algorithm>
 
 #include "dirs/kill.h"
-#include "files/copy.h"
-#include "files/identity.h"
 #include "frame/bytes_kernel.h"
 #include "frame/host.h"
 #include "frame/output.h"
+#include "text/rewrite.h"
 #include "text/search_kernel.h"
 #include "text/textmode_kernel.h"
 
@@ -22,9 +21,6 @@ namespace {
 
 // Used when the caller names no work file: created in the current directory.
 constexpr char kDefaultWorkFile[] = "~!!TMP~.TMP";
-
-// Names longer than this could not be copied back by the plain copy.
-constexpr size_t kCopyBackNameChars = 255;
 
 // Cuts the text of a binary stream into line pieces, reading ahead in large blocks and
 // making of them what the runtime's text-mode read would deliver (CR LF as "\n", the
@@ -146,14 +142,18 @@ class WorkFileWriter {
   }
   bool Flush() {
     if (!failed_ && used_ != 0 && (fwrite(buffer_, 1, used_, out_) != used_ || ferror(out_))) failed_ = true;
+    written_ += used_;
     used_ = 0;
     return !failed_;
   }
+  // The bytes handed to the stream: once it closes without a failure, the work file's size.
+  uint64_t written() const { return written_; }
 
  private:
   FILE* out_;
   size_t used_ = 0;
   bool failed_ = false;
+  uint64_t written_ = 0;
   char buffer_[32768];
 };
 
@@ -170,9 +170,7 @@ int32_t ReplaceInFile(const char* file, const char* text, const char* replacemen
 
   UniqueFile in(fopen(file, "rb"));
   if (!in) return RC_CANT_OPEN_FIRST;
-  // A work file that is File itself would be emptied by its opening before File is read.
-  if (SameExistingFile(file, work)) return RC_CANT_OPEN_SECOND;
-  UniqueFile out(OpenOutput(work, "wb"));
+  UniqueFile out = OpenWorkFile(file, work, "wb");
   if (!out) return RC_CANT_OPEN_SECOND;
 
   char needle[REPLACE_SEARCH_TEXT_MAX + 1];
@@ -205,12 +203,11 @@ int32_t ReplaceInFile(const char* file, const char* text, const char* replacemen
   // Closing writes the stream's last buffered bytes: a failure there is a failed write.
   if (fclose(out.release()) != 0 && result == 0) result = RC_WRITE_FAILED;
   if (result == 0) {
-    int32_t copied = PlainCopy(work, file);
-    // The copy has removed what it wrote of File; the work file now holds the only
-    // complete result, so it stays for the caller.
+    int32_t copied = CopyBack(work, file, writer.written());
     if (copied < 0) return copied;
+  } else {
+    KillFile(work);
   }
-  KillFile(work);
   return result < 0 ? result : ClampTotal(output.total());
 }
 

@@ -57,27 +57,34 @@ int32_t Pump(FILE* in, FILE* out, uint8_t* block, PumpCodes codes, uint64_t& tot
 // negative result is deleted (a failure of that deletion does not change the result).
 int32_t FinishOutput(UniqueFile out, const char* name, int32_t result);
 
-// The whole pass from source to a new target: path checks, "rb" and "w+b" opens with
-// RC_CANT_OPEN_FIRST and RC_CANT_OPEN_SECOND, the pump, and the clean-up. A target that
-// is the source itself (by another spelling or another name) is refused with
-// RC_CANT_OPEN_SECOND before it is opened, since opening it would truncate the source.
-// A target longer than target_chars is refused the same way, once the source is open.
-// Returns the bytes written (clamped to the largest Long) or a negative code.
-template <class Transform>
+// Opens the target of a pass that writes a new file, "w+b": null, the pass's
+// RC_CANT_OPEN_SECOND, for a name longer than the path buffers and for the source itself
+// (by another spelling or another name), since opening it would truncate the source.
+UniqueFile OpenNewTarget(const char* source, const char* target);
+
+// The whole pass from source to target: the path check, the "rb" open with
+// RC_CANT_OPEN_FIRST, open_target(source, target) once the source is open (null gives
+// RC_CANT_OPEN_SECOND), the pump, and the clean-up. Returns the bytes written (clamped to
+// the largest Long) or a negative code; written, when given, gets the exact count.
+template <class Transform, class OpenTarget>
 int32_t TransformFile(const char* source, const char* target, uint8_t* block, Transform&& transform,
-                      size_t target_chars = MAX_PATH_CHARS) {
+                      OpenTarget&& open_target, uint64_t* written = nullptr) {
   if (!PathFits(source)) return RC_CANT_OPEN_FIRST;
   UniqueFile in(fopen(source, "rb"));
   if (!in) return RC_CANT_OPEN_FIRST;
-  if (BoundedLength(target, target_chars) > target_chars || SameExistingFile(source, target))
-    return RC_CANT_OPEN_SECOND;
-  UniqueFile out(OpenOutput(target, "w+b"));
+  UniqueFile out = open_target(source, target);
   if (!out) return RC_CANT_OPEN_SECOND;
   uint64_t total = 0;
   int32_t result = Pump(in.get(), out.get(), block, kFirstInputCodes, total, transform);
   if (result == 0) result = ClampTotal(total);
+  if (written != nullptr) *written = total;
   in.reset();
   return FinishOutput(std::move(out), target, result);
+}
+
+template <class Transform>
+int32_t TransformFile(const char* source, const char* target, uint8_t* block, Transform&& transform) {
+  return TransformFile(source, target, block, transform, OpenNewTarget);
 }
 
 }  // namespace vnk

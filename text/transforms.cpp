@@ -1,8 +1,8 @@
 // Whole-file transforms: cFileCompressTab, cFileExpandTab, cFileToUpper, cFileToLower,
 // cFileChangeChars. The file is a stream of bytes taken in blocks of WORK_BLOCK; lines
 // mean nothing here, and no block sees its neighbours.
-#include "dirs/kill.h"
 #include "files/copy.h"
+#include "text/rewrite.h"
 #include "text/stream_pass.h"
 #include "text/transforms_kernel.h"
 
@@ -16,10 +16,6 @@ constexpr int32_t EXPAND_TOO_LONG = -2;
 // Name of the work file when the caller gives none: relative, so it is made in the
 // current directory.
 constexpr const char* kDefaultWorkFile = "~!!TMP~.TMP";
-
-// The plain copy (and so the copy back over the rewritten file) takes names of at most
-// this many characters.
-constexpr size_t kCopyNameChars = 255;
 
 enum class Transform { CompressTab, ExpandTab, Upper, Lower };
 
@@ -69,28 +65,25 @@ int32_t ChangeChars(const char* file, BSTR* from_chars, BSTR* to_chars, const ch
   if (!block) return RC_NO_MEMORY;
   const char* work = work_file[0] != '\0' ? work_file : kDefaultWorkFile;
   // Both names must also suit the copy back; refusing them before the work file is
-  // made leaves none behind and File untouched. The work file's name is refused only
-  // once File has opened, so a File that cannot be opened is reported first.
-  if (BoundedLength(file, kCopyNameChars) > kCopyNameChars) return RC_CANT_OPEN_FIRST;
+  // made leaves none behind and File untouched. The work file is refused only once File
+  // has opened, so a File that cannot be opened is reported first.
+  if (BoundedLength(file, kCopyBackNameChars) > kCopyBackNameChars) return RC_CANT_OPEN_FIRST;
 
   const size_t pairs = from.size() < to.size() ? from.size() : to.size();
   const ByteMap map = SubstitutionMap(reinterpret_cast<const uint8_t*>(from.data()),
                                       reinterpret_cast<const uint8_t*>(to.data()), pairs);
-  // A work file that is File itself is refused like any target that is its source.
-  int32_t result = TransformFile(file, work, reinterpret_cast<uint8_t*>(block.get()),
-                                 [&](uint8_t* b, size_t n) -> BlockOut {
-                                   ApplyMap(map, b, n);
-                                   return {b, n};
-                                 },
-                                 kCopyNameChars);
+  uint64_t written = 0;
+  int32_t result = TransformFile(
+      file, work, reinterpret_cast<uint8_t*>(block.get()),
+      [&](uint8_t* b, size_t n) -> BlockOut {
+        ApplyMap(map, b, n);
+        return {b, n};
+      },
+      [](const char* source, const char* target) { return OpenWorkFile(source, target, "w+b"); }, &written);
   // A failed pass has already removed its work file and left File alone.
   if (result < 0) return result;
-  int32_t copied = PlainCopy(work, file);
-  // When the copy back fails, File may already be truncated; the work file then holds
-  // the only complete result and is kept for the caller.
-  if (copied < 0) return copied;
-  KillFile(work);
-  return result;
+  int32_t copied = CopyBack(work, file, written);
+  return copied < 0 ? copied : result;
 }
 
 }  // namespace

@@ -550,23 +550,28 @@ TEST(InPlace, WorkFileOnFullDisk) {
   }
 }
 
-// The copy back cannot write File (read-only here): File is as it was, and the complete
-// result survives in the work file.
-TEST(InPlace, FailedCopyBackKeepsTheResultInTheWorkFile) {
+// The copy back cannot open File (read-only, or held by a reader that shares no
+// writing): File is as it was, and since nothing is lost the work file goes too.
+TEST(InPlace, CopyBackThatCannotOpenFileLeavesItAndNoWorkFile) {
   for (const InPlace& p : InPlaceWriters()) {
-    SCOPED_TRACE(p.name);
-    std::string result = Files().Result(p);
-    std::string file = Files().Fresh("locked.txt");
-    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
-    Kept before(file);
-    std::string work = Files().dir() + "\\kept.work";
-    int32_t r = p.run(file, work);
-    Tally::Get().Fault();
-    EXPECT_EQ(r, RC_CANT_OPEN_SECOND);
-    EXPECT_TRUE(before.Same());
-    EXPECT_TRUE(ReadBytes(work) == std::optional<std::string>(result)) << "the work file does not hold the result";
-    DeleteFileA(work.c_str());
-    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    for (bool read_only : {true, false}) {
+      SCOPED_TRACE(p.name + (read_only ? ", File read-only" : ", File held by a reader"));
+      std::string file = Files().Fresh("locked.txt");
+      if (read_only) {
+        ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+      }
+      Kept before(file);
+      HANDLE reader = read_only ? INVALID_HANDLE_VALUE
+                                : CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+      std::string work = Files().dir() + "\\kept.work";
+      int32_t r = p.run(file, work);
+      if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
+      Tally::Get().Fault();
+      EXPECT_EQ(r, RC_CANT_OPEN_SECOND);
+      EXPECT_TRUE(before.Same());
+      EXPECT_FALSE(Exists(work));
+      SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
   }
 }
 
@@ -605,24 +610,158 @@ TEST(InPlace, UnreadableFileAndUnusableWorkFiles) {
 
 namespace vnk::test {
 
-// A rewrite that grows File past what its disk holds: the copy back fails half-way and
-// removes the partial File, and the complete result survives in the work file.
-TEST(InPlace, CopyBackOntoAFullDiskKeepsTheResultInTheWorkFile) {
+namespace {
+
+// The small file system with only `spare` bytes left: a file of that size is made first,
+// the rest is filled, and the spare file is removed again.
+class RoomFor {
+ public:
+  RoomFor(const std::string& disk, size_t spare) {
+    std::string path = disk + "\\~spare.bin";
+    if (spare > 0) WriteBytes(path, std::string(spare, 's'));
+    fill_ = std::make_unique<fault::Filler>(disk);
+    DeleteFileA(path.c_str());
+  }
+
+ private:
+  std::unique_ptr<fault::Filler> fill_;
+};
+
+// A file whose zeros at [hole, hole + 8192) (the pages there) were never written, so that
+// the file system gives them room only when they are written. Around them, lines with
+// the letter a.
+void WriteSparse(const std::string& path, size_t size, size_t hole) {
+  std::string text;
+  while (text.size() < size) text += "a line with an a\r\n";
+  text.resize(size);
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  DWORD w;
+  ASSERT_TRUE(WriteFile(h, text.data(), static_cast<DWORD>(hole), &w, nullptr));
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(std::min(size, hole + 8192));
+  ASSERT_TRUE(SetFilePointerEx(h, at, nullptr, FILE_BEGIN));
+  ASSERT_TRUE(WriteFile(h, text.data() + at.QuadPart, static_cast<DWORD>(size - at.QuadPart), &w, nullptr));
+  ASSERT_TRUE(SetEndOfFile(h));
+  CloseHandle(h);
+}
+
+}  // namespace
+
+// The copy back of a rewrite that keeps File's length, failing at its first write, in the
+// middle and at the end: File has pages the file system gave no room yet (a hole at its
+// start, in its middle, at its end) and the disk is full, so writing over them fails.
+// File must come through with exactly its old bytes, and the work file goes (nothing is
+// lost). With room, the same File takes the complete result.
+TEST(InPlace, CopyBackOverUnallocatedPagesOfAFullDisk) {
+  auto disk = FullDisk();
+  if (!disk) GTEST_SKIP() << "no small file system mounted for this run (needs root)";
+  // Both replace a byte by a byte, so the length stays.
+  std::vector<InPlace> same_length{InPlaceWriters()[0]};
+  if (dll().cFileSearchAndReplace.fn != nullptr)
+    same_length.push_back({"cFileSearchAndReplace", [](const std::string& file, const std::string& work) {
+                             return FAULT_CALL(cFileSearchAndReplace, file.c_str(), "a", "b", work.c_str(), -1);
+                           }});
+  const size_t size = 30000;
+  for (const InPlace& p : same_length) {
+    for (size_t hole : {size_t{0}, size_t{12288}, size - 8192 + 48}) {
+      SCOPED_TRACE(p.name + ", hole at " + std::to_string(hole));
+      std::string file = *disk + "\\sparse.txt", work = Files().dir() + "\\sparse.work";
+      WriteSparse(file, size, hole);
+      Kept before(file);
+      int32_t r;
+      {
+        RoomFor none(*disk, 0);
+        r = p.run(file, work);
+      }
+      Tally::Get().Fault();
+      EXPECT_TRUE(r == RC_WRITE_FAILED || r == RC_WRITE_SHORT) << r;
+      EXPECT_TRUE(before.Same());
+      EXPECT_FALSE(Exists(work));
+      // With room the same call completes; the result is what the file's bytes give.
+      EXPECT_GE(p.run(file, work), 0);
+      std::string expect = *before.bytes();
+      if (p.name == "cFileChangeChars") {
+        // The pairs a to NUL, NUL to b, b to c, each seeing what the one before made.
+        for (char& c : expect) {
+          if (c == 'a') c = '\0';
+          if (c == '\0') c = 'b';
+          if (c == 'b') c = 'c';
+        }
+      } else {
+        std::replace(expect.begin(), expect.end(), 'a', 'b');
+      }
+      EXPECT_TRUE(ReadBytes(file) == std::optional<std::string>(expect)) << "not the complete result";
+      EXPECT_FALSE(Exists(work));
+      DeleteFileA(file.c_str());
+    }
+  }
+}
+
+// A rewrite that grows File by three pages past the room its disk has left: none at all
+// (the copy back would fail at its first write), one page (in the middle), two pages (at
+// the end). File keeps exactly its old bytes, length and identity (another name for it
+// still reaches it), and the work file goes. With room for the growth, File takes the
+// complete result and stays the same file.
+TEST(InPlace, CopyBackOntoAFullDiskKeepsFileWhole) {
   auto disk = FullDisk();
   if (!disk) GTEST_SKIP() << "no small file system mounted for this run (needs root)";
   if (dll().cFileSearchAndReplace.fn == nullptr) GTEST_SKIP() << "cFileSearchAndReplace is not built yet";
-  TempDir d;
   std::string text;
-  while (text.size() < 40000) text += "a line with an a\r\n";
+  while (text.size() < 18000) text += "a line with an a\r\n";
   std::string expect;
-  for (char c : text) expect += c == 'a' ? std::string("AAAAAAAA") : std::string(1, c);
-  std::string file = *disk + "\\grows.txt", work = d / "grows.work";
-  WriteBytes(file, text);
-  int32_t r = FAULT_CALL(cFileSearchAndReplace, file.c_str(), "a", "AAAAAAAA", work.c_str(), -1);
-  Tally::Get().Fault();
-  EXPECT_TRUE(r == RC_WRITE_FAILED || r == RC_WRITE_SHORT) << r;
-  EXPECT_TRUE(ReadBytes(work) == std::optional<std::string>(expect)) << "the result did not survive in the work file";
-  DeleteFileA(file.c_str());
+  for (char c : text) expect += c == 'a' ? std::string("aaaaa") : std::string(1, c);
+  const size_t growth = expect.size() - text.size();  // 12000 bytes, three pages
+  std::string file = *disk + "\\grows.txt", link = *disk + "\\grows-link.txt", work = Files().dir() + "\\grows.work";
+  for (size_t spare : {size_t{0}, size_t{4096}, size_t{8192}, growth + 8192}) {
+    const bool fits = spare > growth;
+    SCOPED_TRACE("room for " + std::to_string(spare) + " of " + std::to_string(growth) + " more bytes");
+    WriteBytes(file, text);
+    ASSERT_TRUE(CreateHardLinkA(link.c_str(), file.c_str(), nullptr));
+    Kept before(file);
+    int32_t r;
+    {
+      RoomFor room(*disk, spare);
+      r = FAULT_CALL(cFileSearchAndReplace, file.c_str(), "a", "aaaaa", work.c_str(), -1);
+    }
+    Tally::Get().Fault();
+    if (fits) {
+      EXPECT_EQ(r, static_cast<int32_t>(expect.size() - 1000));  // each line end counts once
+      EXPECT_TRUE(ReadBytes(file) == std::optional<std::string>(expect)) << "not the complete result";
+    } else {
+      EXPECT_TRUE(r == RC_WRITE_FAILED || r == RC_WRITE_SHORT) << r;
+      EXPECT_TRUE(before.Same());
+    }
+    EXPECT_TRUE(ReadBytes(link) == ReadBytes(file)) << "File is no longer the file its other name reaches";
+    EXPECT_FALSE(Exists(work));
+    DeleteFileA(link.c_str());
+    DeleteFileA(file.c_str());
+  }
+}
+
+// Work files that are devices, in every spelling: refused before anything is written,
+// File as it was. The pass would write into the device and the copy back would read
+// nothing (or endless zeros) back over File; File sits on the small file system where
+// there is one, so that a copy back of endless zeros cannot fill a real disk.
+TEST(InPlace, DeviceWorkFiles) {
+  TempDir d;
+  auto disk = FullDisk();
+  const std::string dir = disk ? *disk : d.path(), file = dir + "\\device.txt";
+  for (const InPlace& p : InPlaceWriters()) {
+    WriteBytes(file, ReadBytes(Files().Fresh("device.txt")).value_or("").substr(0, 30000));
+    Kept before(file);
+    for (const std::string& work : std::vector<std::string>{"NUL", "nul.txt", "NUL:", "Con", "aux.log", "PRN", "COM1", "lpt9.txt", "CONOUT$",
+                             "\\\\.\\NUL", "//./nul", "\\\\.\\COM1", dir + "\\NUL", dir + "\\nul.tmp", dir + "\\Com3:",
+                             "Z:\\dev\\null", "Z:\\dev\\zero", "Z:\\dev\\full"}) {
+      SCOPED_TRACE(p.name + " with the work file " + work);
+      int32_t r = p.run(file, work);
+      Tally::Get().Fault();
+      EXPECT_EQ(r, RC_CANT_OPEN_SECOND);
+      EXPECT_TRUE(before.Same());
+    }
+    EXPECT_EQ(fault::FileNames(dir), (std::vector<std::string>{"device.txt"}));
+    DeleteFileA(file.c_str());
+  }
 }
 
 }  // namespace vnk::test
