@@ -109,10 +109,11 @@ step() {  # step COMMAND...: runs it; when it fails, says so and ends the script
     fi
 }
 
-build_all() {  # installs what is missing, then configures and builds both presets
+build_all() {  # installs what is missing, then configures and builds the three presets
+    local preset
     step scripts/setup.sh
-    step cmake --preset win32 >/dev/null
-    step cmake --build --preset win32
-    step cmake --preset native >/dev/null
-    step cmake --build --preset native
+    for preset in native win32 win64; do
+        step cmake --preset $preset >/dev/null
+        step cmake --build --preset $preset
+    done
 }
