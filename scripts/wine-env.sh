@@ -35,10 +35,18 @@ pe_bits() {
 }
 
 # Whether this machine runs 32-bit programs: some kernels (and containers) run only
-# 64-bit ones, and then the 32-bit Wine loader fails with "Exec format error".
+# 64-bit ones, and then the 32-bit Wine loader fails with "Exec format error". An
+# emulator registered for 32-bit x86 programs (qemu-i386 through binfmt_misc) runs the
+# loader's --version but not Wine's programs, so it counts as no.
 wine32_works() {
-    local loader=/usr/lib/wine/wine
+    local loader=/usr/lib/wine/wine entry
     [ -x "$loader" ] || loader=$(command -v wine) || return 1
+    for entry in /proc/sys/fs/binfmt_misc/*; do
+        # The magic of a 32-bit little-endian ELF file for the i386 machine (0x0003).
+        awk 'NR == 1 && $0 != "enabled" { exit 1 }
+             $1 == "magic" { found = substr($2, 1, 12) == "7f454c460101" && substr($2, 37, 4) == "0300" }
+             END { exit !found }' "$entry" 2>/dev/null && return 1
+    done
     "$loader" --version >/dev/null 2>&1
 }
 
