@@ -15,9 +15,23 @@
 
 namespace vnk {
 
-// VB user-defined types arrive by reference with VB's own layout: Integers take two
-// bytes, Longs and String slots four, packed in declaration order.
+// The file a caller of this architecture loads: a 64-bit process can load only the
+// 64-bit build of the library, a 32-bit one only the 32-bit build.
+#ifdef _WIN64
+#define VNK_DLL_NAME "VARNOK-64.DLL"
+#else
+#define VNK_DLL_NAME "VARNOK-32.DLL"
+#endif
+
+// VB user-defined types arrive by reference with VB's own layout. 32-bit VB packs the
+// fields in declaration order, Integers two bytes and String slots four; 64-bit VBA
+// aligns each field to its own size, so a String slot (a pointer) takes eight bytes at
+// an offset that is a multiple of eight. FileAttrib, all Integers, is the same on both.
+#ifdef _WIN64
+#pragma pack(push, 8)
+#else
 #pragma pack(push, 2)
+#endif
 struct FileAttrib {
   int16_t Status;
   int16_t Archive;
@@ -37,16 +51,37 @@ struct PathParts {
 #pragma pack(pop)
 static_assert(sizeof(FileAttrib) == 16 && offsetof(FileAttrib, Compressed) == 14);
 static_assert(offsetof(FileAttrib, ReadOnly) == 8 && offsetof(FileAttrib, System) == 12);
-static_assert(sizeof(PathParts) == 16 && offsetof(PathParts, Extension) == 12);
+#ifdef _WIN64
+static_assert(sizeof(PathParts) == 32 && offsetof(PathParts, Directory) == 8 && offsetof(PathParts, Extension) == 24);
+#else
+static_assert(sizeof(PathParts) == 16 && offsetof(PathParts, Directory) == 4 && offsetof(PathParts, Extension) == 12);
+#endif
 
-// An Integer argument as a caller pushes it: a 4-byte slot of which only the low 16
-// bits are the value. Callers built from this header (the test bench) fill the upper
-// half with junk, as VB may, to prove that the library never reads it.
+// An Integer argument as a caller passes it: a 4-byte stack slot on 32 bits, a 64-bit
+// register on x64, of which only the low 16 bits are the value. Callers built from this
+// header (the test bench) fill the rest with junk, as VB may, to prove that the library
+// never reads it. A Long on x64 likewise arrives in a register whose upper half is not
+// defined.
 struct HostInt {
+#ifdef _WIN64
+  uint64_t slot;
+  HostInt(int v) : slot(0xA5A5A5A55A5A0000ull | static_cast<uint16_t>(v)) {}
+#else
   uint32_t slot;
   HostInt(int v) : slot(0xA5A50000u | static_cast<uint16_t>(v)) {}
+#endif
 };
-static_assert(sizeof(HostInt) == 4);
+static_assert(sizeof(HostInt) == sizeof(void*));
+
+#ifdef _WIN64
+struct HostLong {
+  uint64_t slot;
+  HostLong(int32_t v) : slot(0x5A5AA5A500000000ull | static_cast<uint32_t>(v)) {}
+};
+#else
+using HostLong = int32_t;
+#endif
+static_assert(sizeof(HostLong) == sizeof(void*));
 
 // A ByVal String argument as the library reads it. VB passes a null pointer for
 // vbNullString and for a String variable never assigned; every export reads that as "",
@@ -70,7 +105,7 @@ enum class Id { Str, StrRef, Int, Long, LongRef, DoubleRef, FileAttribRef, PathP
 struct Str { static constexpr Id id = Id::Str; using impl = StrArg; using call = const char*; };
 struct StrRef { static constexpr Id id = Id::StrRef; using impl = BSTR*; using call = BSTR*; };
 struct Int { static constexpr Id id = Id::Int; using impl = int16_t; using call = HostInt; using ret = uint32_t; };
-struct Long { static constexpr Id id = Id::Long; using impl = int32_t; using call = int32_t; using ret = int32_t; };
+struct Long { static constexpr Id id = Id::Long; using impl = int32_t; using call = HostLong; using ret = int32_t; };
 struct LongRef { static constexpr Id id = Id::LongRef; using impl = int32_t*; using call = int32_t*; };
 struct DoubleRef { static constexpr Id id = Id::DoubleRef; using impl = double*; using call = double*; };
 struct FileAttribRef { static constexpr Id id = Id::FileAttribRef; using impl = FileAttrib*; using call = FileAttrib*; };

@@ -1,7 +1,7 @@
-// vnkcall.exe: calls any export of VARNOK-32.DLL by name with arguments from the command
-// line, converted to the host's kinds from the export table, and prints the result and
-// every ByRef output under its argument's name. This is how a person tries the library
-// from a shell:
+// vnkcall.exe: calls any export of VARNOK-32.DLL (VARNOK-64.DLL when built for x64) by
+// name with arguments from the command line, converted to the host's kinds from the
+// export table, and prints the result and every ByRef output under its argument's name.
+// This is how a person tries the library from a shell:
 //   vnkcall cFileCopy a.txt b.txt        prints the byte count
 //   vnkcall cUniqueFileName ""           prints the name, then Prefix = ...
 // Argument forms: String as given; ByRef String as given, with the escapes \\, \0 and
@@ -429,16 +429,16 @@ int main(int argc, char** argv) {
     Usage(stderr);
     return 2;
   }
-  HMODULE dll = LoadLibraryA("VARNOK-32.DLL");
+  HMODULE dll = LoadLibraryA(VNK_DLL_NAME);
   if (dll == nullptr) {
-    fprintf(stderr, "vnkcall: VARNOK-32.DLL could not be loaded (error %lu)\n", GetLastError());
+    fprintf(stderr, "vnkcall: %s could not be loaded (error %lu)\n", VNK_DLL_NAME, GetLastError());
     return 3;
   }
 #define VNK_DISPATCH(export_name, R, ...)                                                              \
   if (SameName(#export_name, name)) {                                                                 \
     FARPROC proc = GetProcAddress(dll, #export_name);                                                 \
     if (proc == nullptr) {                                                                            \
-      fprintf(stderr, "vnkcall: %s is not exported by this build of VARNOK-32.DLL\n", #export_name);  \
+      fprintf(stderr, "vnkcall: %s is not exported by this build of %s\n", #export_name, VNK_DLL_NAME);  \
       return 3;                                                                                       \
     }                                                                                                 \
     int rc = Call(static_cast<vnk::decl::export_name*>(nullptr), proc, argc - 2, argv + 2,            \

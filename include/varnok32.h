@@ -1,6 +1,7 @@
-/* varnok32.h: VARNOK-32.DLL for C and C++ programs (32-bit Windows).
-   Link with libvarnok32.a (MinGW) and put VARNOK-32.DLL beside the program.
-   Every function uses the standard call convention and is exported undecorated.
+/* varnok32.h: VARNOK-32.DLL (32-bit Windows) and VARNOK-64.DLL (x64) for C and C++
+   programs. Link with libvarnok32.a or libvarnok64.a (MinGW) and put the DLL of the
+   program's architecture beside it. Every function uses the standard call
+   convention (on x64, the one convention there is) and is exported undecorated.
    Results declared short are VB Integers: True is -1, False is 0, and only the
    low 16 bits are set. A BSTR result holds ANSI bytes (its length is
    SysStringByteLen) and belongs to the caller, who frees it with SysFreeString;
@@ -30,9 +31,15 @@ extern "C" {
 #endif
 
 /* The records a VB program passes by reference, with VB's layout: Integers take two
-   bytes and String slots (BSTR) four, packed in declaration order. FileAttrib flags
-   are -1 or 0; PathParts fields are replaced by cSplitPath (the old BSTR freed). */
+   bytes; String slots (BSTR) take four, packed in declaration order, on 32 bits, and
+   eight, each aligned to eight, on x64 (64-bit VBA aligns every field to its size).
+   FileAttrib flags are -1 or 0; PathParts fields are replaced by cSplitPath (the old
+   BSTR freed). */
+#ifdef _WIN64
+#pragma pack(push, 8)
+#else
 #pragma pack(push, 2)
+#endif
 typedef struct FileAttrib {
   short Status;
   short Archive;
@@ -50,6 +57,22 @@ typedef struct PathParts {
   BSTR Extension;
 } PathParts;
 #pragma pack(pop)
+#ifdef _WIN64
+VARNOK32_ASSERT(offsetof(FileAttrib, Status) == 0, FileAttrib_Status_offset);
+VARNOK32_ASSERT(offsetof(FileAttrib, Archive) == 2, FileAttrib_Archive_offset);
+VARNOK32_ASSERT(offsetof(FileAttrib, Hidden) == 4, FileAttrib_Hidden_offset);
+VARNOK32_ASSERT(offsetof(FileAttrib, Normal) == 6, FileAttrib_Normal_offset);
+VARNOK32_ASSERT(offsetof(FileAttrib, ReadOnly) == 8, FileAttrib_ReadOnly_offset);
+VARNOK32_ASSERT(offsetof(FileAttrib, SubDir) == 10, FileAttrib_SubDir_offset);
+VARNOK32_ASSERT(offsetof(FileAttrib, System) == 12, FileAttrib_System_offset);
+VARNOK32_ASSERT(offsetof(FileAttrib, Compressed) == 14, FileAttrib_Compressed_offset);
+VARNOK32_ASSERT(sizeof(FileAttrib) == 16, FileAttrib_size);
+VARNOK32_ASSERT(offsetof(PathParts, Drive) == 0, PathParts_Drive_offset);
+VARNOK32_ASSERT(offsetof(PathParts, Directory) == 8, PathParts_Directory_offset);
+VARNOK32_ASSERT(offsetof(PathParts, FileName) == 16, PathParts_FileName_offset);
+VARNOK32_ASSERT(offsetof(PathParts, Extension) == 24, PathParts_Extension_offset);
+VARNOK32_ASSERT(sizeof(PathParts) == 32, PathParts_size);
+#else
 VARNOK32_ASSERT(offsetof(FileAttrib, Status) == 0, FileAttrib_Status_offset);
 VARNOK32_ASSERT(offsetof(FileAttrib, Archive) == 2, FileAttrib_Archive_offset);
 VARNOK32_ASSERT(offsetof(FileAttrib, Hidden) == 4, FileAttrib_Hidden_offset);
@@ -64,6 +87,7 @@ VARNOK32_ASSERT(offsetof(PathParts, Directory) == 4, PathParts_Directory_offset)
 VARNOK32_ASSERT(offsetof(PathParts, FileName) == 8, PathParts_FileName_offset);
 VARNOK32_ASSERT(offsetof(PathParts, Extension) == 12, PathParts_Extension_offset);
 VARNOK32_ASSERT(sizeof(PathParts) == 16, PathParts_size);
+#endif
 
 /* Negative results of the functions that process file contents. */
 #define RC_NO_MEMORY (-32760)

@@ -1,9 +1,16 @@
 #!/bin/bash
 # Calls a few exports of build/win32/VARNOK-32.DLL through vnkcall.exe on a scratch
-# folder and shows what they answer.
+# folder and shows what they answer; on a machine that cannot run 32-bit programs, those
+# of build/win64/VARNOK-64.DLL.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
+bits=32
+if ! wine32_works; then
+    bits=64
+    echo "demo: this machine cannot run 32-bit programs; calling VARNOK-64.DLL instead"
+fi
+wine_arch $bits
 start_wine
 demo=$(mktemp -d /tmp/varnok-demo.XXXXXX)
 trap 'rm -rf "$demo"; stop_wine' EXIT
@@ -11,7 +18,7 @@ call() {
     echo "> vnkcall $*"
     # A carriage return inside a result (cAllSubDirectories ends each path with one) is
     # shown as [CR].
-    (cd "$demo" && wine "$OLDPWD/build/win32/vnkcall.exe" "$@") | sed 's/\r/[CR]/g; s/^/  /'
+    (cd "$demo" && wine "$OLDPWD/build/win$bits/vnkcall.exe" "$@") | sed 's/\r/[CR]/g; s/^/  /'
 }
 printf 'Zebra\r\napple\r\nMango\r\n' > "$demo/fruit.txt"
 printf 'name\tsize\tcolour\n' > "$demo/table.txt"

@@ -1,14 +1,17 @@
 #!/bin/bash
 # Installs what the build and the tests need on a Debian 12 machine, as root, when it is
-# missing: the MinGW-w64 cross compilers (the -win32 thread model builds the DLL and
-# vnkcall.exe, which must load on Windows XP; the -posix one the tests), Wine (32-bit),
-# CMake, clang and GoogleTest.
+# missing: the MinGW-w64 cross compilers for 32-bit Windows and x64 (the -win32 thread
+# model builds the DLLs and vnkcall.exe, which must load on Windows XP; the -posix one
+# the tests), Wine (32- and 64-bit), CMake, clang and GoogleTest.
 set -euo pipefail
 need=()
 command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686-posix)
 command -v i686-w64-mingw32-g++-win32 >/dev/null || need+=(g++-mingw-w64-i686-win32)
+command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-x86-64-posix)
+command -v x86_64-w64-mingw32-g++-win32 >/dev/null || need+=(g++-mingw-w64-x86-64-win32)
 command -v wine >/dev/null || need+=(wine wine32 wine64)
 [ -e /usr/lib/wine/i386-windows ] || [ -e /usr/lib/i386-linux-gnu/wine ] || need+=(wine32)
+command -v wine64 >/dev/null || [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
 command -v cmake >/dev/null || need+=(cmake)
 command -v make >/dev/null || need+=(make)
 command -v clang++ >/dev/null || need+=(clang)

@@ -1,18 +1,72 @@
-# Sourced by the scripts: the build's own 32-bit Wine prefix, quiet, without the
-# installers Wine would otherwise offer on first start; step, which runs one step of a
-# script and stops the script with a line naming the step when it fails; build_all.
+# Sourced by the scripts: the build's own Wine prefixes, quiet, without the installers
+# Wine would otherwise offer on first start; wine_arch, which picks the 32-bit prefix
+# (build/wineprefix) or the 64-bit one (build/wineprefix64); step, which runs one step of
+# a script and stops the script with a line naming the step when it fails; build_all.
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEARCH=win32
-export WINEPREFIX="${VNK_WINEPREFIX:-$top/build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
-# Creates the prefix if needed and keeps one wine server alive, so that each Windows
-# program starts quickly. A server already running for the prefix (another script's, or
-# one left by start_wine in an interactive shell) is used as it is and left running;
-# one started here is stopped by stop_wine, which start_wine sets as the EXIT trap (a
-# script with an EXIT trap of its own calls stop_wine from it). The server's output goes
-# nowhere: a daemon holding the script's output would keep a runner waiting.
+# wine_arch 32|64: the prefix and the Wine loader for programs of that architecture, in
+# WINEARCH, WINEPREFIX and VNK_WINE (run programs as "$VNK_WINE" PROGRAM, or with the
+# function wine below). A 64-bit program runs under wine64 in a 64-bit prefix: Debian's
+# wine command prefers the 32-bit loader, which a machine without 32-bit support cannot
+# start.
+wine_arch() {
+    if [ "$1" = 64 ]; then
+        export WINEARCH=win64 WINEPREFIX="${VNK_WINEPREFIX64:-$top/build/wineprefix64}"
+        VNK_WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
+        export WINELOADER=$VNK_WINE
+    else
+        export WINEARCH=win32 WINEPREFIX="${VNK_WINEPREFIX:-$top/build/wineprefix}"
+        VNK_WINE=wine
+        unset WINELOADER
+    fi
+}
+wine() { "$VNK_WINE" "$@"; }
+wine_arch 32
+
+# pe_bits FILE: 64 for an x64 Windows program, else 32 (the machine field of its PE
+# header; a name that is not a file, such as cmd.exe, counts as 32).
+pe_bits() {
+    local at machine
+    at=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
+    [ -n "$at" ] && machine=$(od -An -tx1 -j$((at + 4)) -N2 "$1" 2>/dev/null | tr -d ' ')
+    if [ "${machine:-}" = 6486 ]; then echo 64; else echo 32; fi
+}
+
+# Whether this machine runs 32-bit programs: some kernels (and containers) run only
+# 64-bit ones, and then the 32-bit Wine loader fails with "Exec format error". An
+# emulator registered for 32-bit x86 programs (qemu-i386 through binfmt_misc) runs the
+# loader's --version but not Wine's programs, so it counts as no.
+wine32_works() {
+    local loader=/usr/lib/wine/wine entry
+    [ -x "$loader" ] || loader=$(command -v wine) || return 1
+    for entry in /proc/sys/fs/binfmt_misc/*; do
+        # The magic of a 32-bit little-endian ELF file for the i386 machine (0x0003).
+        awk 'NR == 1 && $0 != "enabled" { exit 1 }
+             $1 == "magic" { found = substr($2, 1, 12) == "7f454c460101" && substr($2, 37, 4) == "0300" }
+             END { exit !found }' "$entry" 2>/dev/null && return 1
+    done
+    "$loader" --version >/dev/null 2>&1
+}
+
+# make_prefix [LOG]: creates the selected prefix when it has none yet; what Wine says goes
+# to LOG (default nowhere).
+make_prefix() {
+    [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] && return 0
+    mkdir -p "$WINEPREFIX" || return 1
+    "$VNK_WINE" wineboot -i >"${1:-/dev/null}" 2>&1 </dev/null || true
+    timeout 120 wineserver -w || true
+    [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ]
+}
+
+# Creates the prefix wine_arch selected if needed and keeps one wine server alive for it,
+# so that each Windows program starts quickly. A server already running for the prefix
+# (another script's, or one left by start_wine in an interactive shell) is used as it is
+# and left running; one started here is stopped by stop_wine, which start_wine sets as
+# the EXIT trap (a script with an EXIT trap of its own calls stop_wine from it). The
+# server's output goes nowhere: a daemon holding the script's output would keep a runner
+# waiting.
 start_wine() {
     mkdir -p "$WINEPREFIX" || { echo "start_wine: cannot make the Wine prefix folder $WINEPREFIX" >&2; return 1; }
     # Wine's own processes outlive the command that starts them: what they say goes to a
@@ -20,17 +74,15 @@ start_wine() {
     local log rc=0
     log=$(mktemp /tmp/vnk-wine.XXXXXX)
     if [ ! -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ]; then
-        echo "Creating the Wine prefix in $WINEPREFIX"
-        wineboot -i >"$log" 2>&1 </dev/null || true
-        timeout 120 wineserver -w || true
-        if [ ! -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ]; then
+        echo "Creating the $WINEARCH Wine prefix in $WINEPREFIX"
+        if ! make_prefix "$log"; then
             wine_failed "wineboot -i could not make the Wine prefix in $WINEPREFIX" "$log"
             return 1
         fi
     fi
     wineserver -p >/dev/null 2>&1 </dev/null || rc=$?
     case $rc in
-        0) VNK_WINE_STARTED=1 ;;
+        0) VNK_WINE_STARTED="${VNK_WINE_STARTED:-} $WINEPREFIX" ;;
         2) ;;  # the lock is held: a server for this prefix is running already
         *) rm -f "$log"; wine_failed "wineserver -p failed with exit status $rc (WINEPREFIX=$WINEPREFIX)"; return 1 ;;
     esac
@@ -50,8 +102,10 @@ wine_failed() {  # wine_failed MESSAGE [LOG]: the message, then the end of what 
     fi
 }
 
-stop_wine() {
-    if [ -n "${VNK_WINE_STARTED:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+stop_wine() {  # stops the servers start_wine started, one per prefix
+    local prefix
+    for prefix in ${VNK_WINE_STARTED:-}; do WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true; done
+    VNK_WINE_STARTED=
 }
 
 step() {  # step COMMAND...: runs it; when it fails, says so and ends the script
@@ -63,10 +117,11 @@ step() {  # step COMMAND...: runs it; when it fails, says so and ends the script
     fi
 }
 
-build_all() {  # installs what is missing, then configures and builds both presets
+build_all() {  # installs what is missing, then configures and builds the three presets
+    local preset
     step scripts/setup.sh
-    step cmake --preset win32 >/dev/null
-    step cmake --build --preset win32
-    step cmake --preset native >/dev/null
-    step cmake --build --preset native
+    for preset in native win32 win64; do
+        step cmake --preset $preset >/dev/null
+        step cmake --build --preset $preset
+    done
 }

@@ -134,8 +134,9 @@ inline std::string CPrototype(const Export& e) {
 
 // ---- Records and constants ------------------------------------------------------------
 
-// The two VB user-defined types, field by field in declaration order: Integers take two
-// bytes and String slots four, packed, so the offsets are those a VB program lays out.
+// The two VB user-defined types, field by field in declaration order. Integers take two
+// bytes; a String slot takes a pointer's size, four bytes packed on 32 bits, eight on
+// x64 aligned to eight (64-bit VBA aligns each field to its own size).
 struct Field {
   const char* name;
   bool is_string;
@@ -144,6 +145,23 @@ struct Record {
   const char* name;
   std::vector<Field> fields;
 };
+
+// Offsets of a record's fields for a 32- or 64-bit caller, then its size (last).
+inline std::vector<int> Layout(const Record& r, int bits) {
+  std::vector<int> at;
+  int offset = 0, align = 2;
+  for (const Field& f : r.fields) {
+    int size = f.is_string ? bits / 8 : 2;
+    if (bits == 64) {
+      offset = (offset + size - 1) / size * size;
+      if (size > align) align = size;
+    }
+    at.push_back(offset);
+    offset += size;
+  }
+  at.push_back((offset + align - 1) / align * align);
+  return at;
+}
 inline std::vector<Record> Records() {
   return {
       {"FileAttrib",

@@ -1,10 +1,14 @@
-// gen_declarations: writes the declarations that programs calling VARNOK-32.DLL use,
-// VARNOK32.BAS (VB 4.0) and include/varnok32.h (C and C++), from tools/declarations.h.
-//   gen_declarations --write TOP   rewrites both files under the source folder TOP
-//   gen_declarations --check TOP   fails, naming the first difference, when either
+// gen_declarations: writes the declarations that programs calling the library use,
+// VARNOK32.BAS (VB 4.0) and include/varnok32.h (C and C++), and the module-definition
+// files the DLLs are linked with, VARNOK-32.def and VARNOK-64.def, from
+// tools/declarations.h.
+//   gen_declarations --write TOP   rewrites the files under the source folder TOP
+//   gen_declarations --check TOP   fails, naming the first difference, when a
 //                                  checked-in file is not what the table gives
 // The files are checked in so that a VB programmer finds them without building; the
 // --check run in the test suite keeps them from drifting away from the export table.
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -59,9 +63,10 @@ std::string Basic() {
 
 std::string Header() {
   std::ostringstream o;
-  o << "/* varnok32.h: VARNOK-32.DLL for C and C++ programs (32-bit Windows).\n"
-       "   Link with libvarnok32.a (MinGW) and put VARNOK-32.DLL beside the program.\n"
-       "   Every function uses the standard call convention and is exported undecorated.\n"
+  o << "/* varnok32.h: VARNOK-32.DLL (32-bit Windows) and VARNOK-64.DLL (x64) for C and C++\n"
+       "   programs. Link with libvarnok32.a or libvarnok64.a (MinGW) and put the DLL of the\n"
+       "   program's architecture beside it. Every function uses the standard call\n"
+       "   convention (on x64, the one convention there is) and is exported undecorated.\n"
        "   Results declared short are VB Integers: True is -1, False is 0, and only the\n"
        "   low 16 bits are set. A BSTR result holds ANSI bytes (its length is\n"
        "   SysStringByteLen) and belongs to the caller, who frees it with SysFreeString;\n"
@@ -86,24 +91,32 @@ std::string Header() {
        "extern \"C\" {\n"
        "#endif\n\n"
        "/* The records a VB program passes by reference, with VB's layout: Integers take two\n"
-       "   bytes and String slots (BSTR) four, packed in declaration order. FileAttrib flags\n"
-       "   are -1 or 0; PathParts fields are replaced by cSplitPath (the old BSTR freed). */\n"
-       "#pragma pack(push, 2)\n";
+       "   bytes; String slots (BSTR) take four, packed in declaration order, on 32 bits, and\n"
+       "   eight, each aligned to eight, on x64 (64-bit VBA aligns every field to its size).\n"
+       "   FileAttrib flags are -1 or 0; PathParts fields are replaced by cSplitPath (the old\n"
+       "   BSTR freed). */\n"
+       "#ifdef _WIN64\n"
+       "#pragma pack(push, 8)\n"
+       "#else\n"
+       "#pragma pack(push, 2)\n"
+       "#endif\n";
   for (const Record& r : Records()) {
     o << "typedef struct " << r.name << " {\n";
     for (const Field& f : r.fields) o << "  " << (f.is_string ? "BSTR " : "short ") << f.name << ";\n";
     o << "} " << r.name << ";\n";
   }
   o << "#pragma pack(pop)\n";
-  for (const Record& r : Records()) {
-    int offset = 0;
-    for (const Field& f : r.fields) {
-      o << "VARNOK32_ASSERT(offsetof(" << r.name << ", " << f.name << ") == " << offset << ", " << r.name << "_" << f.name
-        << "_offset);\n";
-      offset += f.is_string ? 4 : 2;
+  for (int bits : {64, 32}) {
+    o << (bits == 64 ? "#ifdef _WIN64\n" : "#else\n");
+    for (const Record& r : Records()) {
+      std::vector<int> at = Layout(r, bits);
+      for (size_t i = 0; i < r.fields.size(); ++i)
+        o << "VARNOK32_ASSERT(offsetof(" << r.name << ", " << r.fields[i].name << ") == " << at[i] << ", " << r.name
+          << "_" << r.fields[i].name << "_offset);\n";
+      o << "VARNOK32_ASSERT(sizeof(" << r.name << ") == " << at.back() << ", " << r.name << "_size);\n";
     }
-    o << "VARNOK32_ASSERT(sizeof(" << r.name << ") == " << offset << ", " << r.name << "_size);\n";
   }
+  o << "#endif\n";
   o << "\n/* Negative results of the functions that process file contents. */\n";
   for (const Constant& c : ResultCodes()) o << "#define " << c.name << " (" << c.value << ")\n";
   o << "\n/* Attribute bits, for cFileSetFlag, cFileResetFlag and cIsFileFlag. */\n";
@@ -114,6 +127,30 @@ std::string Header() {
        "}\n"
        "#endif\n\n"
        "#endif /* VARNOK32_H */\n";
+  return o.str();
+}
+
+// The module-definition file the DLL of one architecture is linked with. The 32-bit
+// functions are stdcall, decorated name@bytes, and each is exported under its plain name;
+// x64 has one calling convention and no decoration.
+std::string Def(int bits) {
+  std::vector<Export> exports = Exports();
+  std::sort(exports.begin(), exports.end(), [](const Export& a, const Export& b) {
+    return std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
+                                        [](char x, char y) { return tolower(x) < tolower(y); });
+  });
+  std::ostringstream o;
+  if (bits == 32)
+    o << "; VARNOK-32.DLL exports: undecorated names for the stdcall functions (name = name@bytes).\n";
+  else
+    o << "; VARNOK-64.DLL exports: the names of the functions, undecorated on x64.\n";
+  o << "LIBRARY \"VARNOK-" << bits << ".DLL\"\nEXPORTS\n";
+  for (const Export& e : exports) {
+    o << "    " << e.name;
+    // Every 32-bit argument takes one 4-byte stack slot.
+    if (bits == 32) o << " = " << e.name << "@" << 4 * e.args.size();
+    o << "\n";
+  }
   return o.str();
 }
 
@@ -163,7 +200,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string top = argv[2];
-  const Output outputs[] = {{"VARNOK32.BAS", Basic()}, {"include/varnok32.h", Header()}};
+  const Output outputs[] = {{"VARNOK32.BAS", Basic()},
+                            {"include/varnok32.h", Header()},
+                            {"VARNOK-32.def", Def(32)},
+                            {"VARNOK-64.def", Def(64)}};
   bool ok = true;
   for (const Output& out : outputs) {
     std::string path = top + "/" + out.path;
@@ -179,7 +219,7 @@ int main(int argc, char** argv) {
   if (!ok && strcmp(argv[1], "--check") == 0)
     fprintf(stderr, "run gen_declarations --write on the source folder to bring the files up to date\n");
   else if (ok)
-    printf("%d exports: VARNOK32.BAS and include/varnok32.h %s\n", kExportCount,
+    printf("%d exports: VARNOK32.BAS, include/varnok32.h, VARNOK-32.def and VARNOK-64.def %s\n", kExportCount,
            strcmp(argv[1], "--write") == 0 ? "written" : "match the export table");
   return ok ? 0 : 1;
 }

@@ -24,7 +24,7 @@ check() {  # type, reference command
     answer=$(call cFileSort in.txt out.txt "$type" 0 0 0 0)
     result=$(sed -n 1p <<<"$answer")
     got=$(sed -n 2p <<<"$answer")
-    if [ "$result" != "$size" ] || [ "$got" != "arg7 = $count" ]; then
+    if [ "$result" != "$size" ] || [ "$got" != "Count = $count" ]; then
         echo "SortType $type: result $result, $got; expected $size and Count $count"; status=1
     fi
     if ! tr -d '\r' <out.txt | cmp -s - <("$@" lines.txt); then

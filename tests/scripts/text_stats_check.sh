@@ -31,7 +31,7 @@ status=0
 for file in "$work"/*.txt; do
     read -r lines words chars < <(LC_ALL=C wc -l -w -c <"$file")
     out=$(call cFileStatistics "$(win "$file")" 0 0 0)
-    got=$(printf '%s\n' "$out" | sed -n 's/^arg[234] = //p' | tr '\n' ' ')
+    got=$(printf '%s\n' "$out" | sed -n -E 's/^(Lines|Words|Characters) = //p' | tr '\n' ' ')
     result=$(printf '%s\n' "$out" | head -n 1)
     if [ "$got" != "$lines $words $chars " ] || [ "$result" != "$chars" ]; then
         echo "FAIL $(basename "$file"): wc says $lines $words $chars, cFileStatistics says $got(result $result)"

@@ -8,7 +8,10 @@
 set -uo pipefail
 build=$(cd "$1" && pwd)
 top=$(cd "$(dirname "$0")/../.." && pwd)
-prefix="${VNK_WINEPREFIX:-$top/build/wineprefix}"
+source "$top/scripts/wine-env.sh"
+source "$top/tests/scripts/arch.sh"
+wine_arch $bits
+prefix=$WINEPREFIX
 work=$(mktemp -d /tmp/vnk-kinds.XXXXXX)
 drive=""
 cleanup() {

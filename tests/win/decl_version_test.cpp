@@ -9,6 +9,14 @@
 
 namespace {
 
+#ifdef _WIN64
+constexpr const char* kDll = "VARNOK-64.DLL";
+constexpr const char* kName = "VARNOK-64";
+#else
+constexpr const char* kDll = "VARNOK-32.DLL";
+constexpr const char* kName = "VARNOK-32";
+#endif
+
 struct VersionInfo {
   std::vector<char> block;
   std::string Text(const char* key) const {
@@ -23,18 +31,18 @@ struct VersionInfo {
 VersionInfo Read() {
   VersionInfo info;
   DWORD handle = 0;
-  DWORD size = GetFileVersionInfoSizeA("VARNOK-32.DLL", &handle);
+  DWORD size = GetFileVersionInfoSizeA(kDll, &handle);
   EXPECT_GT(size, 0u) << "no version resource (error " << GetLastError() << ")";
   info.block.resize(size);
-  EXPECT_TRUE(GetFileVersionInfoA("VARNOK-32.DLL", 0, size, info.block.data()));
+  EXPECT_TRUE(GetFileVersionInfoA(kDll, 0, size, info.block.data()));
   return info;
 }
 
 TEST(VersionResource, NamesTheLibraryAndItsFile) {
   VersionInfo v = Read();
-  EXPECT_EQ(v.Text("OriginalFilename"), "VARNOK-32.DLL");
-  EXPECT_EQ(v.Text("InternalName"), "VARNOK-32");
-  EXPECT_EQ(v.Text("ProductName"), "VARNOK-32");
+  EXPECT_EQ(v.Text("OriginalFilename"), kDll);
+  EXPECT_EQ(v.Text("InternalName"), kName);
+  EXPECT_EQ(v.Text("ProductName"), kName);
   EXPECT_NE(v.Text("FileDescription").find("Visual Basic"), std::string::npos) << v.Text("FileDescription");
   EXPECT_EQ(v.Text("ProductVersion"), VNK_VERSION_TEXT);
   EXPECT_EQ(v.Text("FileVersion"), VNK_VERSION_FOUR);

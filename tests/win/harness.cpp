@@ -8,8 +8,8 @@ namespace vnk::test {
 const Dll& dll() {
   static const Dll loaded = [] {
     Dll d;
-    d.module = LoadLibraryA("VARNOK-32.DLL");
-    if (d.module == nullptr) throw std::runtime_error("VARNOK-32.DLL could not be loaded");
+    d.module = LoadLibraryA(VNK_DLL_NAME);
+    if (d.module == nullptr) throw std::runtime_error(VNK_DLL_NAME " could not be loaded");
 #define VNK_BIND(name, R, ...)                                                                  \
   d.name.label = #name;                                                                         \
   d.name.fn = reinterpret_cast<decltype(d.name.fn)>(reinterpret_cast<void*>(GetProcAddress(d.module, #name)));

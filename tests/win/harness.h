@@ -1,6 +1,7 @@
-// Test bench for the exports: loads VARNOK-32.DLL as a VB program does and offers every
-// export as a typed callable generated from the export table, plus scratch folders,
-// file helpers and host-string helpers.
+// Test bench for the exports: loads the DLL of its own architecture (VARNOK-32.DLL or
+// VARNOK-64.DLL) as a VB program does and offers every export as a typed callable
+// generated from the export table, plus scratch folders, file helpers and host-string
+// helpers.
 #pragma once
 
 #include <gtest/gtest.h>
