@@ -2,8 +2,11 @@
 # The benchmark: each whole-file export through the DLL under Wine against the tool a user
 # would pick instead, run natively on the same files; then the pure kernels natively.
 #
-#   bench/run.sh [--quick] [--runs N] [--rows PATTERN] [--no-kernels]
+#   bench/run.sh [--arch 32|64] [--quick] [--runs N] [--rows PATTERN] [--no-kernels]
 #
+# --arch picks the DLL: 32 (the default, or VNK_BENCH_ARCH) times VARNOK-32.DLL from
+# build/win32 in the 32-bit Wine prefix, 64 times VARNOK-64.DLL from build/win64 in the
+# 64-bit one.
 # --quick uses 32 MB files, a tree of 2,000 files and one run per row; otherwise the
 # files are 256 MB, the tree holds 20,000 files in 2,000 folders and every row is the
 # median of 3 runs. The data is generated once into $VNK_BENCH_DIR (default
@@ -12,17 +15,22 @@ set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
-quick=0 runs=3 rows="" kernels=1
+quick=0 runs=3 rows="" kernels=1 bits=${VNK_BENCH_ARCH:-32}
 while [ $# -gt 0 ]; do
     case "$1" in
+        --arch) bits=$2; shift ;;
         --quick) quick=1; runs=1 ;;
         --runs) runs=$2; shift ;;
         --rows) rows=$2; shift ;;
         --no-kernels) kernels=0 ;;
-        *) echo "usage: bench/run.sh [--quick] [--runs N] [--rows PATTERN] [--no-kernels]" >&2; exit 2 ;;
+        *) echo "usage: bench/run.sh [--arch 32|64] [--quick] [--runs N] [--rows PATTERN] [--no-kernels]" >&2; exit 2 ;;
     esac
     shift
 done
+case $bits in
+    32 | 64) ;;
+    *) echo "bench/run.sh: --arch takes 32 or 64, not $bits" >&2; exit 2 ;;
+esac
 if [ $quick = 1 ]; then MB=32 TOPS=20 SUBS=9 FILES=10; else MB=256 TOPS=20 SUBS=99 FILES=10; fi
 
 # ---- Tools ---------------------------------------------------------------------------
@@ -34,12 +42,12 @@ if [ -n "$need" ]; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $need >/dev/null
 fi
 
-echo "Building the DLL, vnkbench.exe and the kernel benchmark"
-{ cmake --preset win32 && cmake --build --preset win32 --target varnok32 vnkbench; } >/dev/null || exit 1
+echo "Building VARNOK-$bits.DLL, vnkbench.exe and the kernel benchmark"
+{ cmake --preset win$bits && cmake --build --preset win$bits --target varnok32 vnkbench; } >/dev/null || exit 1
 if [ $kernels = 1 ]; then
     { cmake --preset native && cmake --build --preset native --target kernels_bench; } >/dev/null || exit 1
 fi
-BENCH_EXE=build/win32/vnkbench.exe
+BENCH_EXE=build/win$bits/vnkbench.exe
 
 # ---- Data ----------------------------------------------------------------------------
 DATA=${VNK_BENCH_DIR:-$top/build/bench-data}
@@ -60,7 +68,12 @@ rm -rf "${W:?}"/*
 win() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 source scripts/wine-env.sh
-start_wine
+if [ $bits = 32 ] && ! wine32_works; then
+    echo "bench/run.sh: this machine cannot run 32-bit programs; time the x64 DLL with --arch 64" >&2
+    exit 1
+fi
+wine_arch $bits
+start_wine || exit 1
 
 # ---- Measuring -----------------------------------------------------------------------
 now() { date +%s.%N; }
@@ -78,7 +91,7 @@ lib() {
     for ((r = 0; r < runs; r++)); do
         eval "$prep"
         t0=$(now)
-        out=$(/usr/bin/time -f "%U %S %M" -o "$W/rss" wine "$BENCH_EXE" "$@" 2>/dev/null)
+        out=$(/usr/bin/time -f "%U %S %M" -o "$W/rss" "$VNK_WINE" "$BENCH_EXE" "$@" 2>/dev/null)
         t1=$(now)
         case "$out" in seconds=*) ;; *) LIB_OUT="$out"; LIB_IN="-"; LIB_PROC="-"; LIB_MB="-"; return 1 ;; esac
         LIB_OUT=$out
@@ -137,7 +150,7 @@ row() {
 T=$(win "$TEXT") T2=$(win "$TEXT2") B=$(win "$BIN") B2=$(win "$BIN2") WW=$(win "$W") TR=$(win "$TREE")
 clean='rm -f "$W"/out*' pclean='rm -f "$W"/peer*'
 echo
-echo "VARNOK-32.DLL benchmark: $MB MB files, tree of $((TOPS * (SUBS + 1))) folders and $((TOPS * (SUBS + 1) * FILES)) files, median of $runs run(s)"
+echo "VARNOK-$bits.DLL benchmark: $MB MB files, tree of $((TOPS * (SUBS + 1))) folders and $((TOPS * (SUBS + 1) * FILES)) files, median of $runs run(s)"
 echo "$(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores, $(free -g | awk '/^Mem:/ { print $2 }') GB memory; $(wine --version); $(uptime | sed 's/^ *//')"
 echo "Library: in-process seconds (QueryPerformanceCounter around the call) and whole wine process; ratio = library / peer."
 echo "cpu = user + system seconds of the whole process (the library's includes Wine's start, ~0.05 s)."

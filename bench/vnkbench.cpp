@@ -1,6 +1,7 @@
-// vnkbench.exe: times one call of one export of VARNOK-32.DLL from inside the process,
-// so that the start of the process (under Wine, the start of Wine too) is not charged
-// to the library. Prints one line:  seconds=<s> result=<value> peak_mb=<m> base_mb=<m>
+// vnkbench.exe: times one call of one export of VARNOK-32.DLL (VARNOK-64.DLL when built
+// for x64) from inside the process, so that the start of the process (under Wine, the
+// start of Wine too) is not charged to the library. Prints one line:
+//   seconds=<s> result=<value> peak_mb=<m> base_mb=<m>
 //
 //   vnkbench [--int|--double] [--until-zero] cName arg...
 //     s:TEXT  a String argument (pointer to NUL-terminated text)
@@ -9,12 +10,13 @@
 //     d:      a Double by reference
 //     b:TEXT  a String by reference (a host string slot holding TEXT)
 //   --int         the export returns an Integer (only the low 16 bits count)
-//   --double      the export returns a Double (on the floating-point stack)
+//   --double      the export returns a Double (on the floating-point stack; in XMM0 on x64)
 //   --until-zero  call again while the result is above 0 and add the times; for the
 //                 tree deletions, which take at most 999 folders per call
 //
-// The DLL is loaded from the folder of this program. Every export takes only 32-bit
-// arguments, so one pointer type per argument count is enough.
+// The DLL is loaded from the folder of this program. Every argument fits one pointer-sized
+// slot (a 32-bit stack slot, or on x64 a 64-bit register or slot), so one function type
+// per argument count is enough.
 #include <windows.h>
 #include <oleauto.h>
 #include <psapi.h>
@@ -93,7 +95,11 @@ int main(int argc, char** argv) {
   char dll[MAX_PATH];
   DWORD len = GetModuleFileNameA(nullptr, dll, MAX_PATH);
   while (len > 0 && dll[len - 1] != '\\' && dll[len - 1] != '/') --len;
+#ifdef _WIN64
+  std::strcpy(dll + len, "VARNOK-64.DLL");
+#else
   std::strcpy(dll + len, "VARNOK-32.DLL");
+#endif
   HMODULE lib = LoadLibraryA(dll);
   if (!lib) {
     std::fprintf(stderr, "cannot load %s\n", dll);

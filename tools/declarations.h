@@ -1,5 +1,5 @@
-// The library's declarations as the programs that call it see them: the VB 4.0
-// declarations module, the C header and vnkcall's --help are all written from this one
+// The library's declarations as the programs that call it see them: the VB 4.0 and VBA 7
+// declarations modules, the C header and vnkcall's --help are all written from this one
 // model, which is built from the export table (kinds) and tools/export_names.h (names).
 // Plain C++ with no Windows header, so that it builds natively (the generator) and for
 // Windows (vnkcall.exe) alike.
@@ -100,8 +100,13 @@ inline const char* VbResult(Kind k) {
   }
 }
 
-inline std::string VbDeclare(const Export& e) {
-  std::string s = "Declare Function " + std::string(e.name) + " Lib \"VARNOK-32.DLL\" (";
+// The declaration of one export for the DLL named lib. VBA 7 (Office 2010 and later)
+// wants ptr_safe, "Declare PtrSafe", from 64-bit Office and accepts it from 32-bit
+// Office; older VB does not know the word. The arguments are the same for both DLLs:
+// Integers stay 16 bits and Longs 32 bits, and no argument is a bare pointer.
+inline std::string VbDeclare(const Export& e, std::string_view lib = "VARNOK-32.DLL", bool ptr_safe = false) {
+  std::string s = std::string(ptr_safe ? "Declare PtrSafe Function " : "Declare Function ") + std::string(e.name) +
+                  " Lib \"" + std::string(lib) + "\" (";
   for (size_t i = 0; i < e.args.size(); ++i) s += (i ? ", " : "") + VbArgument(e.args[i]);
   return s + ") As " + VbResult(e.result);
 }

@@ -1,7 +1,7 @@
 // gen_declarations: writes the declarations that programs calling the library use,
-// VARNOK32.BAS (VB 4.0) and include/varnok32.h (C and C++), and the module-definition
-// files the DLLs are linked with, VARNOK-32.def and VARNOK-64.def, from
-// tools/declarations.h.
+// VARNOK32.BAS (VB 4.0), VARNOK.BAS (VBA 7, 64-bit and 32-bit Office) and
+// include/varnok32.h (C and C++), and the module-definition files the DLLs are linked
+// with, VARNOK-32.def and VARNOK-64.def, from tools/declarations.h.
 //   gen_declarations --write TOP   rewrites the files under the source folder TOP
 //   gen_declarations --check TOP   fails, naming the first difference, when a
 //                                  checked-in file is not what the table gives
@@ -27,15 +27,29 @@ std::string Hex(int32_t v) {
   return buf;
 }
 
-// VB reads its modules with CR LF line ends.
-std::string Basic() {
+// A declarations module: VARNOK32.BAS (vba7 false) declares VARNOK-32.DLL for VB 4.0;
+// VARNOK.BAS declares, under #If VBA7 (Office 2010 and later), VARNOK-64.DLL for 64-bit
+// Office and VARNOK-32.DLL for 32-bit Office with Declare PtrSafe, and for older VB and
+// VBA the plain declarations of VARNOK-32.DLL. The records and constants come once, before
+// the conditional block: VBA lays a record out for its own architecture. VB reads its
+// modules with CR LF line ends.
+std::string Basic(bool vba7) {
   std::ostringstream o;
-  o << "Attribute VB_Name = \"VARNOK32\"\n"
-       "' VARNOK32.BAS: the declarations of VARNOK-32.DLL for Visual Basic 4.0 (32-bit).\n"
-       "' Add this module to a project and call the functions; reference.md tells what\n"
-       "' each one does, what its arguments mean and what it answers.\n"
-       "' Written from the library's export table by gen_declarations: do not edit.\n"
-       "Option Explicit\n\n";
+  if (vba7)
+    o << "Attribute VB_Name = \"VARNOK\"\n"
+         "' VARNOK.BAS: the declarations of VARNOK-64.DLL and VARNOK-32.DLL for VBA 7 (Office\n"
+         "' 2010 and later, 64-bit and 32-bit), and of VARNOK-32.DLL for older VBA and VB.\n"
+         "' Add this module to a project and call the functions; reference.md tells what\n"
+         "' each one does, what its arguments mean and what it answers. Integers are 16 bits\n"
+         "' and Longs 32 bits in both DLLs, so the declarations differ only in the DLL's name.\n"
+         "' Written from the library's export table by gen_declarations: do not edit.\n";
+  else
+    o << "Attribute VB_Name = \"VARNOK32\"\n"
+         "' VARNOK32.BAS: the declarations of VARNOK-32.DLL for Visual Basic 4.0 (32-bit).\n"
+         "' Add this module to a project and call the functions; reference.md tells what\n"
+         "' each one does, what its arguments mean and what it answers.\n"
+         "' Written from the library's export table by gen_declarations: do not edit.\n";
+  o << "Option Explicit\n\n";
   o << "' A file's attributes, filled by cFileGetAttrib and applied by cFileSetAttrib.\n"
        "' Each flag is True (-1) or False (0); SubDir and Compressed are only read.\n"
        "' Status is -1 after success, another value after a failure.\n";
@@ -52,7 +66,20 @@ std::string Basic() {
   for (const Constant& c : AttributeBits()) o << "Public Const " << c.name << " = &H" << Hex(c.value) << "\n";
   o << "\n' cArrayOnDisk saves and loads an array of any fixed-size elements: Integer,\n"
        "' Long, Single, Double, Currency, or a Type made only of such fields.\n";
-  for (const Export& e : Exports()) o << VbDeclare(e) << "\n";
+  auto declares = [&](const char* lib, bool ptr_safe) {
+    for (const Export& e : Exports()) o << VbDeclare(e, lib, ptr_safe) << "\n";
+  };
+  if (vba7) {
+    o << "#If VBA7 Then\n#If Win64 Then\n' 64-bit Office: VARNOK-64.DLL.\n";
+    declares("VARNOK-64.DLL", true);
+    o << "#Else\n' 32-bit Office 2010 and later: VARNOK-32.DLL.\n";
+    declares("VARNOK-32.DLL", true);
+    o << "#End If\n#Else\n' Office 2007 and earlier, Visual Basic 4.0 to 6.0: VARNOK-32.DLL.\n";
+    declares("VARNOK-32.DLL", false);
+    o << "#End If\n";
+  } else {
+    declares("VARNOK-32.DLL", false);
+  }
   std::string lf = o.str(), crlf;
   for (char ch : lf) {
     if (ch == '\n') crlf += '\r';
@@ -200,7 +227,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string top = argv[2];
-  const Output outputs[] = {{"VARNOK32.BAS", Basic()},
+  const Output outputs[] = {{"VARNOK32.BAS", Basic(false)},
+                            {"VARNOK.BAS", Basic(true)},
                             {"include/varnok32.h", Header()},
                             {"VARNOK-32.def", Def(32)},
                             {"VARNOK-64.def", Def(64)}};
@@ -219,7 +247,7 @@ int main(int argc, char** argv) {
   if (!ok && strcmp(argv[1], "--check") == 0)
     fprintf(stderr, "run gen_declarations --write on the source folder to bring the files up to date\n");
   else if (ok)
-    printf("%d exports: VARNOK32.BAS, include/varnok32.h, VARNOK-32.def and VARNOK-64.def %s\n", kExportCount,
-           strcmp(argv[1], "--write") == 0 ? "written" : "match the export table");
+    printf("%d exports: VARNOK32.BAS, VARNOK.BAS, include/varnok32.h, VARNOK-32.def and VARNOK-64.def %s\n",
+           kExportCount, strcmp(argv[1], "--write") == 0 ? "written" : "match the export table");
   return ok ? 0 : 1;
 }
