@@ -122,6 +122,13 @@ build_all() {  # installs what is missing, then configures and builds the three 
     step scripts/setup.sh
     for preset in native win32 win64; do
         step cmake --preset $preset >/dev/null
-        step cmake --build --preset $preset
+        if [ $preset = win32 ] && ! wine32_works; then
+            # The 32-bit test programs cannot run here: only what the checks of the built
+            # files read (the DLL, vnkcall.exe, the import library) is built.
+            echo "$(basename "$0"): this machine cannot run 32-bit programs: building only the 32-bit DLL, vnkcall.exe and the import library"
+            step cmake --build --preset win32 --target varnok32 vnkcall varnok32_implib
+        else
+            step cmake --build --preset $preset
+        fi
     done
 }
