@@ -7,15 +7,19 @@
 #include "paths/join_kernel.h"
 #include "paths/split.h"
 #include "scan/scan.h"
-#include "scan/wildcard_kernel.h"
 
 namespace vnk {
 namespace {
 
-// The cluster size of the drive a path names ("C:" from C:\DATA\*.*; the platform's
-// answer for an empty root when the path has no drive), or -1 when it cannot be queried.
+// The cluster size of the drive a path names ("C:" from C:\DATA\*.*), or -1 when it
+// cannot be queried. A path without a drive letter (S\*.*, \DATA) lies on the current
+// drive, so a relative name answers what its full name answers. A network name
+// (\\server\share\...) names no drive letter and no current drive: it is not asked.
 double ClusterOfPath(const char* path) {
-  SplitParts parts = SplitAnsiPath(std::string_view(path, BoundedLength(path, MAX_PATH_CHARS)));
+  std::string_view text(path, BoundedLength(path, MAX_PATH_CHARS));
+  SplitParts parts = SplitAnsiPath(text);
+  auto separator = [](char c) { return c == '\\' || c == '/'; };
+  if (parts.drive.empty() && text.size() >= 2 && separator(text[0]) && separator(text[1])) return -1.0;
   char drive[3] = {};
   parts.drive.copy(drive, 2);
   return DiskQuery(drive, DISK_CLUSTER);
@@ -53,7 +57,7 @@ PatternTotals AddUp(const char* pattern, double cluster) {
 // The recursive functions' state: one copy for the library, reset at the start of each
 // call and left holding its last values afterwards.
 struct WalkState {
-  char pattern[SCAN_PATTERN_CHARS + 1];  // the file pattern in upper case; "" takes every file
+  char pattern[SCAN_PATTERN_CHARS + 1];  // the file pattern, folded; "" takes every file
   uint16_t directories;
   uint16_t files;
   double size_total;
@@ -69,7 +73,7 @@ enum WalkAdds : unsigned { ADD_NOTHING = 0, ADD_SIZE = 1, ADD_ALLOCATION = 2 };
 bool StartWalk(const char* file_pattern, double cluster) {
   walk_state = WalkState{};
   walk_state.cluster = cluster;
-  return UpperPattern(file_pattern, walk_state.pattern);
+  return FoldedPattern(file_pattern, walk_state.pattern);
 }
 
 // Writes folder + "\" (when needed) + tail into out; false when that passes the
@@ -101,7 +105,7 @@ void Walk(std::string_view folder, bool recurse, unsigned adds) {
       ++walk_state.directories;
       char sub[PATH_BUFFER];
       if (recurse && Compose(sub, folder, separator, entry.name)) Walk(sub, recurse, adds);
-    } else if (walk_state.pattern[0] == '\0' || WildcardMatch(entry.name, walk_state.pattern) == -1) {
+    } else if (WalkNameMatches(entry.name, walk_state.pattern)) {
       ++walk_state.files;
       if (adds & ADD_SIZE) walk_state.size_total += static_cast<double>(FullSize(entry));
       if (adds & ADD_ALLOCATION) walk_state.alloc_total += Allocation(FullSize(entry), walk_state.cluster);

@@ -3,6 +3,9 @@
 
 #include <cstring>
 
+#include "files/compare_kernel.h"
+#include "scan/wildcard_kernel.h"
+
 namespace vnk {
 
 double Allocation(uint64_t size, double cluster) {
@@ -24,18 +27,32 @@ int32_t SlackPercent(double size, double allocated) {
   return static_cast<int32_t>(percent);
 }
 
-bool UpperPattern(const char* pattern, char (&out)[SCAN_PATTERN_CHARS + 1]) {
-  size_t len = strnlen(pattern, SCAN_PATTERN_CHARS + 1);
-  if (len > SCAN_PATTERN_CHARS) {
+namespace {
+
+// Copies at most cap - 1 bytes of text into out with the letters folded; false when the
+// text does not fit.
+bool FoldInto(const char* text, char* out, size_t cap) {
+  size_t len = strnlen(text, cap);
+  if (len >= cap) {
     out[0] = '\0';
     return false;
   }
-  for (size_t i = 0; i < len; ++i) {
-    char c = pattern[i];
-    out[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  }
+  for (size_t i = 0; i < len; ++i) out[i] = static_cast<char>(FoldAscii(static_cast<unsigned char>(text[i])));
   out[len] = '\0';
   return true;
+}
+
+}  // namespace
+
+bool FoldedPattern(const char* pattern, char (&out)[SCAN_PATTERN_CHARS + 1]) {
+  return FoldInto(pattern, out, sizeof out);
+}
+
+bool WalkNameMatches(const char* name, const char* folded_pattern) {
+  if (folded_pattern[0] == '\0') return true;
+  // A folder entry's name is at most 259 bytes; a longer text is no entry name.
+  char folded[260];
+  return FoldInto(name, folded, sizeof folded) && WildcardMatch(folded, folded_pattern) == -1;
 }
 
 }  // namespace vnk

@@ -9,10 +9,18 @@
 
 namespace vnk {
 
+namespace {
+
+// The root name as the platform's disk services take it: no name at all (null) asks
+// them about the current drive, which an empty argument names.
+const char* RootArg(const RootName& root) { return root.text[0] != '\0' ? root.text : nullptr; }
+
+}  // namespace
+
 double DiskQuery(const char* drive, int selector) {
   RootName root = DriveRoot(drive);
   DWORD sectors_per_cluster, bytes_per_sector, free_clusters, total_clusters;
-  if (!GetDiskFreeSpaceA(root.text, &sectors_per_cluster, &bytes_per_sector, &free_clusters, &total_clusters))
+  if (!GetDiskFreeSpaceA(RootArg(root), &sectors_per_cluster, &bytes_per_sector, &free_clusters, &total_clusters))
     return -1.0;
   // Each product is exact in a double: two 32-bit factors, then a third.
   double bytes = bytes_per_sector, per_cluster = sectors_per_cluster;
@@ -59,7 +67,7 @@ extern "C" double __stdcall cGetDiskFree(StrArg drive) { return DiskQuery(drive,
 extern "C" double __stdcall cGetDiskClusterSize(StrArg drive) { return DiskQuery(drive, DISK_CLUSTER); }
 
 extern "C" int32_t __stdcall cGetDriveType(StrArg drive) {
-  return static_cast<int32_t>(GetDriveTypeA(DriveRoot(drive).text));
+  return static_cast<int32_t>(GetDriveTypeA(RootArg(DriveRoot(drive))));
 }
 
 extern "C" BSTR __stdcall cFileDrive(StrArg name) {

@@ -13,10 +13,22 @@ namespace {
 // Which stamp a text export reports.
 enum class Stamp { Created = 1, Accessed = 2, Written = 3 };
 
-// The three stamps of a file, whole seconds since 1970-01-01 UTC.
+// The three stamps of a file, whole seconds since 1970-01-01 UTC; earlier stamps are
+// negative.
 struct Stamps {
   int64_t created, accessed, written;
 };
+
+// A file system stamp (100-nanosecond ticks since 1601-01-01 UTC) as whole seconds since
+// 1970-01-01 UTC, rounded down so that a stamp just before 1970 stays before it. The
+// runtime's status query cannot carry a stamp before 1970; this conversion carries all.
+int64_t UnixSeconds(const FILETIME& ft) {
+  constexpr int64_t kTicksPerSecond = 10000000;
+  constexpr int64_t kTicksTo1970 = 116444736000000000;  // 1601 to 1970
+  int64_t ticks = static_cast<int64_t>((uint64_t{ft.dwHighDateTime} << 32) | ft.dwLowDateTime) - kTicksTo1970;
+  int64_t seconds = ticks / kTicksPerSecond;
+  return (ticks % kTicksPerSecond < 0) ? seconds - 1 : seconds;
+}
 
 // A drive's root (C:\) or a network share's (\\server\share\) as a full path.
 bool IsRoot(const char* full) {
@@ -31,7 +43,7 @@ bool IsRoot(const char* full) {
   return share_end == nullptr || share_end[1] == '\0';
 }
 
-// The status query's stamps. False when the status cannot be read; wildcards and a bare
+// The file's three stamps. False when its status cannot be read; wildcards and a bare
 // drive ("C:") are refused as the runtime's own query refuses them. A root folder has no
 // stamps of its own: callers are given 1980-01-01 00:00:00 local time for all three, as
 // the runtime's query fabricates them, whichever runtime the library runs on.
@@ -49,14 +61,25 @@ bool ReadStamps(const char* name, Stamps* out) {
     *out = {t, t, t};
     return true;
   }
+  // The status query decides which names can be examined, as for every other question
+  // about a file; the stamps themselves are the file system's own.
   struct _stat64 st;
   if (_stat64(name, &st) != 0) return false;
-  *out = {st.st_ctime, st.st_atime, st.st_mtime};
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(name, GetFileExInfoStandard, &data)) return false;
+  // A stamp the file system does not keep (zero) reads as the write time, as callers
+  // have always been given it; a stamp that is kept is never replaced by another.
+  auto kept = [](const FILETIME& ft) { return ft.dwLowDateTime != 0 || ft.dwHighDateTime != 0; };
+  int64_t written = UnixSeconds(data.ftLastWriteTime);
+  out->written = written;
+  out->created = kept(data.ftCreationTime) ? UnixSeconds(data.ftCreationTime) : written;
+  out->accessed = kept(data.ftLastAccessTime) ? UnixSeconds(data.ftLastAccessTime) : written;
   return true;
 }
 
 // The chosen stamp broken down into local calendar time. False when the 1970-based
-// 32-bit count cannot hold it (before 1970, after early 2038).
+// 32-bit count cannot hold it (before 1970, after early 2038): the caller then gets no
+// text rather than a date that is not the file's.
 bool LocalStamp(const char* name, Stamp which, SYSTEMTIME* out) {
   Stamps st;
   if (!ReadStamps(name, &st)) return false;
@@ -114,7 +137,8 @@ extern "C" int16_t __stdcall cCmpFileTime(StrArg first, StrArg second) {
   Stamps a, b;
   if (!ReadStamps(first, &a)) return -2;
   if (!ReadStamps(second, &b)) return -2;
-  // Whole seconds: two files written within the same second compare equal.
+  // Whole seconds, before 1970 as after: two files written within the same second
+  // compare equal.
   if (a.written > b.written) return 1;
   return a.written < b.written ? -1 : 0;
 }

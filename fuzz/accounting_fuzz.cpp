@@ -1,6 +1,7 @@
 // The accounting arithmetic: allocations are whole clusters that hold the size, totals
 // of a set of files give a slack between 0 and 100 (or -1 with nothing allocated), and
-// the walks' pattern is the caller's upper-cased, refused beyond 255 characters.
+// the walks' pattern is the caller's with its letters folded, refused beyond 255
+// characters, and a name matches it whatever the case of the name's letters.
 #include <cmath>
 
 #include "disk/accounting_kernel.h"
@@ -44,12 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     else FUZZ_CHECK(slack >= 0 && slack <= 100, "slack %d", slack);
   }
 
+  std::string name = in.ConsumeRandomLengthString(300);
   std::string pattern = in.ConsumeRemainingBytesAsString();
   // A pattern over 255 characters needs no terminator: no byte past the 256th is read.
   if (pattern.size() <= vnk::SCAN_PATTERN_CHARS && pattern.find('\0') == std::string::npos) pattern.push_back('\0');
   vnk::fuzz::ExactBytes raw(pattern);
   char out[vnk::SCAN_PATTERN_CHARS + 1];
-  bool ok = vnk::UpperPattern(raw.data(), out);
+  bool ok = vnk::FoldedPattern(raw.data(), out);
   std::string arg = pattern.substr(0, pattern.find('\0'));
   if (arg.size() > vnk::SCAN_PATTERN_CHARS) {
     FUZZ_CHECK(!ok && out[0] == '\0', "a long pattern must be refused");
@@ -57,8 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(ok && strlen(out) == arg.size(), "pattern length");
     for (size_t i = 0; i < arg.size(); ++i) {
       char c = arg[i];
-      FUZZ_CHECK(out[i] == ((c >= 'a' && c <= 'z') ? c - 32 : c), "pattern byte %zu", i);
+      FUZZ_CHECK(out[i] == ((c >= 'A' && c <= 'Z') ? c + 32 : c), "pattern byte %zu", i);
     }
+    std::string flipped = name;
+    for (char& c : flipped)
+      if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) c ^= 0x20;
+    FUZZ_CHECK(vnk::WalkNameMatches(name.c_str(), out) == vnk::WalkNameMatches(flipped.c_str(), out),
+               "[%s] and [%s] differ only in case", name.c_str(), flipped.c_str());
   }
   return 0;
 }

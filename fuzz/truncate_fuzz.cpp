@@ -10,10 +10,9 @@ namespace {
 std::string Reference(const std::string& path, int32_t width, const vnk::LeadBytes& lead) {
   if (vnk::ValidateFileName(path.c_str()) != -1 || width < 25) return "";
   vnk::SplitParts p = vnk::SplitPath(path, lead);
-  size_t parts = p.drive.size() + p.dir.size() + p.name.size() + p.ext.size();
-  if (parts != path.size() || width > 255)
+  if (p.dir.size() > 255 || p.name.size() > 255 || p.ext.size() > 255 || width > 255)
     return path.size() <= static_cast<size_t>(width) ? path : std::string();
-  if (parts <= static_cast<size_t>(width)) return path;
+  if (path.size() <= static_cast<size_t>(width)) return path;
   long budget = static_cast<long>(width) - static_cast<long>(p.ext.size() + p.name.size() + p.drive.size());
   std::string kept = (!p.dir.empty() && p.dir[0] == '\\') ? "\\" : "";
   // Components: cut at every backslash that starts a character.

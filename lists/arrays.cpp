@@ -10,7 +10,6 @@
 #include "dirs/kill.h"
 #include "files/size.h"
 #include "frame/host.h"
-#include "frame/output.h"
 #include "lists/string_array.h"
 #include "scan/validate_kernel.h"
 
@@ -123,9 +122,9 @@ int32_t SaveBlock(const char* name, const char* data, int32_t total) {
 int32_t LoadBlock(const char* name, char* data, int32_t total) {
   // Nothing but the byte size is checked; a missing file has none (-1).
   if (FileSizeQuery(name) != total) return kSizeDiffers;
-  // Opened for reading and writing, as the save does: a read-only file is refused.
-  if (IsReadOnlyFile(name)) return kCantOpen;
-  LowFile file(_sopen(name, _O_RDWR | _O_BINARY, _SH_DENYNO));
+  // Opened for reading only: a load never writes, so a read-only file (or one on a
+  // read-only medium) loads like any other.
+  LowFile file(_sopen(name, _O_RDONLY | _O_BINARY, _SH_DENYNO));
   if (!file.ok()) return kCantOpen;
   // Each read starts where the bytes so far end, so even short reads stay inside the
   // block: after k units at most k units have been read.

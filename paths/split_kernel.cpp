@@ -22,10 +22,9 @@ SplitParts SplitPath(std::string_view path, const LeadBytes& lead) {
   }
   size_t name_start = last_sep == std::string_view::npos ? start : last_sep + 1;
   size_t ext_start = (last_dot != std::string_view::npos && last_dot >= name_start) ? last_dot : path.size();
-  auto cut = [](std::string_view s) { return s.substr(0, PART_CHARS); };
-  parts.dir = cut(path.substr(start, name_start - start));
-  parts.name = cut(path.substr(name_start, ext_start - name_start));
-  parts.ext = cut(path.substr(ext_start));
+  parts.dir = path.substr(start, name_start - start);
+  parts.name = path.substr(name_start, ext_start - name_start);
+  parts.ext = path.substr(ext_start);
   return parts;
 }
 

@@ -8,21 +8,23 @@
 
 namespace vnk {
 
-// The widest result the shortening itself produces.
+// The widest result the shortening itself produces, and the longest directory, file name
+// or extension it works on.
 constexpr int32_t kMaxTruncatedWidth = 255;
+constexpr size_t kMaxPartChars = 255;
 
 std::string TruncatePath(const char* path, int32_t width, const LeadBytes& lead) {
   if (ValidateFileName(path) != -1) return {};
   if (width < TRUNCATE_MIN_WIDTH) return {};
   std::string_view full(path);
   SplitParts p = SplitPath(full, lead);
-  size_t parts = p.drive.size() + p.dir.size() + p.name.size() + p.ext.size();
+  bool long_part = p.dir.size() > kMaxPartChars || p.name.size() > kMaxPartChars || p.ext.size() > kMaxPartChars;
 
-  // A part the split had to cut, or a width beyond what the shortening serves: the path
-  // is either given back whole or not at all, never cut short of its own text.
-  if (parts != full.size() || width > kMaxTruncatedWidth)
+  // A part longer than the shortening works on, or a width beyond what it serves: the
+  // path is either given back whole or not at all, never cut short of its own text.
+  if (long_part || width > kMaxTruncatedWidth)
     return full.size() <= static_cast<size_t>(width) ? std::string(full) : std::string();
-  if (parts <= static_cast<size_t>(width)) return std::string(full);
+  if (full.size() <= static_cast<size_t>(width)) return std::string(full);
 
   // The budget left for the directory; zero or less when drive, name and extension take
   // the whole width.

@@ -42,14 +42,31 @@ TEST(SlackPercent, TruncatedTowardZero) {
   EXPECT_EQ(SlackPercent(1, 2e9), 100);
 }
 
-TEST(UpperPattern, RaisesAsciiLettersOnly) {
+TEST(WalkPattern, LettersMatchInEitherCase) {
   char out[SCAN_PATTERN_CHARS + 1];
-  ASSERT_TRUE(UpperPattern("*.txt", out));
-  EXPECT_STREQ(out, "*.TXT");
-  ASSERT_TRUE(UpperPattern("a\xE4z?{", out));
-  EXPECT_STREQ(out, "A\xE4Z?{");
-  EXPECT_FALSE(UpperPattern(std::string(256, 'x').c_str(), out));
+  ASSERT_TRUE(FoldedPattern("*.TXT", out));
+  EXPECT_STREQ(out, "*.txt");
+  ASSERT_TRUE(FoldedPattern("A\xC4Z?{[@", out));  // only A-Z fold: not 0xC4, "[", "@"
+  EXPECT_STREQ(out, "a\xC4z?{[@");
+  ASSERT_TRUE(FoldedPattern(std::string(255, 'X').c_str(), out));
+  EXPECT_FALSE(FoldedPattern(std::string(256, 'x').c_str(), out));
   EXPECT_STREQ(out, "");
+
+  ASSERT_TRUE(FoldedPattern("*.Txt", out));
+  for (const char* name : {"readme.txt", "README.TXT", "ReadMe.tXt", ".txt"}) EXPECT_TRUE(WalkNameMatches(name, out)) << name;
+  for (const char* name : {"readme.tx", "readme.txt.bak", "readme_txt"}) EXPECT_FALSE(WalkNameMatches(name, out)) << name;
+  // Bytes from 0x80 up are no letters: 0xE4 and 0xC4 stay different.
+  ASSERT_TRUE(FoldedPattern("\xE4?", out));
+  EXPECT_TRUE(WalkNameMatches("\xE4" "B", out));
+  EXPECT_FALSE(WalkNameMatches("\xC4" "B", out));
+  // "[" and "{" differ by the same 0x20 as letters do, yet are no letters.
+  ASSERT_TRUE(FoldedPattern("[", out));
+  EXPECT_FALSE(WalkNameMatches("{", out));
+  // The empty pattern takes every name; "?" is still exactly one character.
+  ASSERT_TRUE(FoldedPattern("", out));
+  EXPECT_TRUE(WalkNameMatches("anything", out));
+  ASSERT_TRUE(FoldedPattern("A?", out));
+  EXPECT_FALSE(WalkNameMatches("a", out));
 }
 
 }  // namespace vnk

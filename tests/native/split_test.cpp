@@ -22,12 +22,15 @@ TEST(SplitPath, Parts) {
   EXPECT_EQ(Show(SplitPath("", sb)), "|||");
 }
 
-TEST(SplitPath, PartsCutTo255) {
+TEST(SplitPath, LongPartsComeBackWhole) {
   std::string dir = "\\" + std::string(300, 'D') + "\\";
-  std::string path = "C:" + dir + "N.E";
+  std::string name(300, 'N'), ext = "." + std::string(300, 'E');
+  std::string path = "C:" + dir + name + ext;
   SplitParts p = SplitPath(path, SingleByteCodePage());
-  EXPECT_EQ(p.dir.size(), 255u);
-  EXPECT_EQ(p.name, "N");
+  EXPECT_EQ(p.drive, "C:");
+  EXPECT_EQ(p.dir, dir);
+  EXPECT_EQ(p.name, name);
+  EXPECT_EQ(p.ext, ext);
 }
 
 TEST(SplitPath, TrailByteIsNeverASeparatorOrDot) {

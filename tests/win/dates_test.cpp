@@ -115,15 +115,36 @@ TEST(FileDatesAndTimes, UnreadableStatusGivesEmptyText) {
   }
 }
 
+// Each stamp stands for itself: one outside the 1970-based 32-bit count gives no text,
+// never the text of another stamp (a 1960 write time beside a 2021 access time).
 TEST(FileDatesAndTimes, StampsOutsideThe1970CountGiveEmptyText) {
   TempDir d;
   std::string f = d / "old.txt";
   WriteBytes(f, "");
-  FILETIME before = Utc(1965, 6, 1, 0, 0, 0), after = Utc(2040, 6, 1, 0, 0, 0);
-  SetTimes(f, nullptr, &after, &before);
-  if (Formatted(KeptStamps(f).written, true) != Formatted(before, true)) GTEST_SKIP() << "stamp not kept";
+  FILETIME y1960 = Utc(1960, 1, 1, 0, 0, 0), y2021 = Utc(2021, 6, 1, 12, 0, 0), y2040 = Utc(2040, 6, 1, 0, 0, 0);
+  SetTimes(f, nullptr, &y2021, &y1960);
+  if (Formatted(KeptStamps(f).written, true) != Formatted(y1960, true)) GTEST_SKIP() << "stamp not kept";
   EXPECT_EQ(Take(dll().cFileLastDateModified(f.c_str())), "");
+  EXPECT_EQ(Take(dll().cFileLastTimeModified(f.c_str())), "");
+  EXPECT_EQ(Take(dll().cFileLastDateAccess(f.c_str())), Formatted(y2021, true));
+  EXPECT_EQ(Take(dll().cFileLastTimeAccess(f.c_str())), Formatted(y2021, false));
+  SetTimes(f, nullptr, &y2040, nullptr);
+  EXPECT_EQ(Take(dll().cFileLastDateAccess(f.c_str())), "");
   EXPECT_EQ(Take(dll().cFileLastTimeAccess(f.c_str())), "");
+
+  // The edges of the count: 1970-01-01 00:00:00 UTC and 2038-01-19 03:14:07 UTC are
+  // served, a second before the one or after the other is not.
+  struct Edge { FILETIME stamp; bool served; } edges[] = {
+      {Utc(1969, 12, 31, 23, 59, 59, 999), false}, {Utc(1970, 1, 1, 0, 0, 0), true},
+      {Utc(2038, 1, 19, 3, 14, 7, 999), true}, {Utc(2038, 1, 19, 3, 14, 8), false}};
+  for (const Edge& e : edges) {
+    SetTimes(f, nullptr, nullptr, &e.stamp);
+    SYSTEMTIME u;
+    FileTimeToSystemTime(&e.stamp, &u);
+    std::string at = std::to_string(u.wYear) + "-" + std::to_string(u.wMonth) + "-" + std::to_string(u.wDay);
+    EXPECT_EQ(Take(dll().cFileLastDateModified(f.c_str())), e.served ? Formatted(e.stamp, true) : "") << at;
+    EXPECT_EQ(Take(dll().cFileLastTimeModified(f.c_str())), e.served ? Formatted(e.stamp, false) : "") << at;
+  }
 }
 
 TEST(CmpFileTime, WholeSecondsOfTheWriteStamp) {
@@ -141,6 +162,30 @@ TEST(CmpFileTime, WholeSecondsOfTheWriteStamp) {
   // The access stamp plays no part.
   FILETIME much_later = Utc(2030, 1, 1, 0, 0, 0);
   SetTimes(a, nullptr, &much_later, nullptr);
+  EXPECT_EQ(dll().cCmpFileTime(a.c_str(), b.c_str()), -1);
+
+  // Stamps before 1970 compare as they are, at the same whole seconds: 1960 is older than
+  // 2020, 1965 than 1969-12-31 23:59:59.5, and two stamps within one second before 1970
+  // (23:59:58.1 and 23:59:58.9) are equal.
+  FILETIME y1960 = Utc(1960, 1, 1, 0, 0, 0), y1965 = Utc(1965, 6, 1, 0, 0, 0), y2020 = Utc(2020, 1, 1, 0, 0, 0);
+  SetTimes(a, nullptr, nullptr, &y1960);
+  SetTimes(b, nullptr, nullptr, &y2020);
+  FILETIME kept = KeptStamps(a).written;
+  if (CompareFileTime(&kept, &y1960) != 0) GTEST_SKIP() << "stamp not kept";
+  EXPECT_EQ(dll().cCmpFileTime(a.c_str(), b.c_str()), -1);
+  EXPECT_EQ(dll().cCmpFileTime(b.c_str(), a.c_str()), 1);
+  FILETIME half = Utc(1969, 12, 31, 23, 59, 59, 500);
+  SetTimes(a, nullptr, nullptr, &y1965);
+  SetTimes(b, nullptr, nullptr, &half);
+  EXPECT_EQ(dll().cCmpFileTime(a.c_str(), b.c_str()), -1);
+  FILETIME first = Utc(1969, 12, 31, 23, 59, 58, 100), second = Utc(1969, 12, 31, 23, 59, 58, 900);
+  SetTimes(a, nullptr, nullptr, &first);
+  SetTimes(b, nullptr, nullptr, &second);
+  EXPECT_EQ(dll().cCmpFileTime(a.c_str(), b.c_str()), 0);
+  // Half a second before 1970 and 1970 itself lie in different seconds.
+  FILETIME epoch = Utc(1970, 1, 1, 0, 0, 0);
+  SetTimes(a, nullptr, nullptr, &half);
+  SetTimes(b, nullptr, nullptr, &epoch);
   EXPECT_EQ(dll().cCmpFileTime(a.c_str(), b.c_str()), -1);
 
   EXPECT_EQ(dll().cCmpFileTime((d / "missing").c_str(), b.c_str()), -2);

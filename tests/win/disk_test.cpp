@@ -60,6 +60,14 @@ TEST(DiskInfo, LooseDriveArgumentsGiveTheSameAnswers) {
     EXPECT_GE(d.cGetDiskUsed(arg), 0) << arg;
   }
   EXPECT_EQ(d.cGetDriveType("C"), DRIVE_FIXED);
+  // An empty drive is the current one.
+  for (const char* here : {"C:\\", "Z:\\"}) {
+    CurrentDirScope scope(here);
+    std::string letter(here, 1);
+    EXPECT_EQ(d.cGetDiskSpace(""), d.cGetDiskSpace(letter.c_str())) << here;
+    EXPECT_EQ(d.cGetDiskClusterSize(""), d.cGetDiskClusterSize(letter.c_str())) << here;
+    EXPECT_EQ(d.cGetDriveType(""), DRIVE_FIXED) << here;
+  }
 }
 
 TEST(DiskInfo, UsedPlusFreeIsCapacity) {
@@ -132,6 +140,31 @@ TEST_F(Tree, AllocationAndSlackAtTheRealClusterSize) {
   EXPECT_EQ(size, 2.0 * cluster + 2);
   EXPECT_EQ(on_disk, 4.0 * cluster);
 
+  // Names without a drive letter lie on the current drive and answer what their full
+  // names answer: relative to the current folder, or from the drive's root.
+  {
+    CurrentDirScope here(t.path());
+    std::string rooted = e.path().substr(2) + "\\*.*";
+    std::string up = "..\\" + e.path().substr(e.path().rfind('\\') + 1) + "\\*.*";
+    for (const std::string& name : {rooted, up}) {
+      EXPECT_EQ(dll().cFilesSizeOnDisk(name.c_str()), 4.0 * cluster) << name;
+      size = on_disk = -5;
+      EXPECT_EQ(dll().cFilesSlack(name.c_str(), &size, &on_disk), 49) << name;
+      EXPECT_EQ(size, 2.0 * cluster + 2) << name;
+      EXPECT_EQ(on_disk, 4.0 * cluster) << name;
+    }
+  }
+  {
+    CurrentDirScope here(e.path());
+    EXPECT_EQ(dll().cFilesSizeOnDisk("*.*"), 4.0 * cluster);
+    EXPECT_EQ(dll().cRcsFilesSizeOnDisk("", "", 0), 4.0 * cluster);
+    EXPECT_EQ(dll().cRcsFilesSizeOnDisk(".", "*", 0), 4.0 * cluster);
+    size = on_disk = -5;
+    EXPECT_EQ(dll().cRcsFilesSlack("", "", 0, &size, &on_disk), 49);
+    EXPECT_EQ(size, 2.0 * cluster + 2);
+    EXPECT_EQ(on_disk, 4.0 * cluster);
+  }
+
   size = on_disk = -5;
   EXPECT_EQ(dll().cFilesSlack((t / "*.none").c_str(), &size, &on_disk), -1);
   EXPECT_EQ(size, 0);
@@ -152,6 +185,13 @@ TEST(Accounting, DriveThatCannotBeQueried) {
   EXPECT_EQ(dll().cRcsFilesSlack(dir.c_str(), "", 1, &size, &on_disk), 0);
   EXPECT_EQ(size, 123);
   EXPECT_EQ(on_disk, 456);
+  // A network name has no drive letter, yet is not on the current drive: not asked.
+  const char* share = "\\\\NOSUCHSERVER\\SHARE\\DATA";
+  EXPECT_EQ(dll().cRcsFilesSizeOnDisk(share, "", 1), 0);
+  EXPECT_EQ(dll().cRcsFilesSlack(share, "", 1, &size, &on_disk), 0);
+  EXPECT_EQ(dll().cFilesSizeOnDisk("//NOSUCHSERVER/SHARE/*.*"), 0);
+  EXPECT_EQ(size, 123);
+  EXPECT_EQ(on_disk, 456);
 }
 
 TEST_F(Tree, WalkCountsFoldersAndMatchingFiles) {
@@ -159,17 +199,21 @@ TEST_F(Tree, WalkCountsFoldersAndMatchingFiles) {
   // Folders directly in dir, whatever the pattern; names beginning with "." are passed over.
   EXPECT_EQ(dll().cRcsCountFileDir(0, dir, "*.none", 0), 1);
   EXPECT_EQ(dll().cRcsCountFileDir(-1, dir, "", 0), 4);
-  // The pattern is raised to upper case; names are not: c.TXT and B.TXT but not a.txt.
-  EXPECT_EQ(dll().cRcsCountFileDir(-1, dir, "*.txt", 0), 2);
-  EXPECT_EQ(dll().cRcsCountFileDir(1, dir, "?.TXT", 0), 2);
-  // The whole tree: sub and deep; B.TXT, c.TXT, e.TXT, G.TXT.
+  // Letters match in either case, in the pattern and in the names: a.txt, B.TXT, c.TXT.
+  for (const char* pattern : {"*.txt", "*.TXT", "?.tXt", "*.T?T"})
+    EXPECT_EQ(dll().cRcsCountFileDir(-1, dir, pattern, 0), 3) << pattern;
+  EXPECT_EQ(dll().cRcsCountFileDir(1, dir, "b.txt", 0), 1);
+  EXPECT_EQ(dll().cRcsCountFileDir(1, dir, "A*", 0), 1);
+  EXPECT_EQ(dll().cRcsCountFileDir(1, dir, "*.tx", 0), 0);
+  // The whole tree: sub and deep; a.txt, B.TXT, c.TXT, e.TXT, f.txt, G.TXT.
   EXPECT_EQ(dll().cRcsCountFileDir(0, dir, "", 1), 2);
-  EXPECT_EQ(dll().cRcsCountFileDir(-1, dir, "*.txt", 1), 4);
+  EXPECT_EQ(dll().cRcsCountFileDir(-1, dir, "*.txt", 1), 6);
+  EXPECT_EQ(dll().cRcsCountFileDir(-1, dir, "F.TXT", 1), 1);
   EXPECT_EQ(dll().cRcsCountFileDir(-1, dir, "", 1), 7);
   // With a trailing backslash: the same.
   std::string slash = t.path() + "\\";
   EXPECT_EQ(dll().cRcsCountFileDir(0, slash.c_str(), "", 1), 2);
-  EXPECT_EQ(dll().cRcsCountFileDir(-1, slash.c_str(), "*.txt", 1), 4);
+  EXPECT_EQ(dll().cRcsCountFileDir(-1, slash.c_str(), "*.txt", 1), 6);
   EXPECT_EQ(dll().cRcsFilesSize(slash.c_str(), "*.txt", 1), dll().cRcsFilesSize(dir, "*.txt", 1));
   // A folder that does not exist is empty.
   EXPECT_EQ(dll().cRcsCountFileDir(-1, (t / "nowhere").c_str(), "", 1), 0);
@@ -177,19 +221,21 @@ TEST_F(Tree, WalkCountsFoldersAndMatchingFiles) {
 
 TEST_F(Tree, WalkTotals) {
   const char* dir = t.path().c_str();
-  double txt_here = 2.0 * cluster + 1;
+  double txt_here = 2.0 * cluster + 2;  // a.txt, B.TXT, c.TXT
   EXPECT_EQ(dll().cRcsFilesSize(dir, "*.txt", 0), txt_here);
-  EXPECT_EQ(dll().cRcsFilesSize(dir, "*.txt", 1), txt_here + 10 + 3);
+  EXPECT_EQ(dll().cRcsFilesSize(dir, "*.txt", 1), txt_here + 10 + 7 + 3);
   // Each call starts from nothing.
-  EXPECT_EQ(dll().cRcsFilesSize(dir, "*.txt", 1), txt_here + 10 + 3);
-  EXPECT_EQ(dll().cRcsFilesSize(dir, "", 0), txt_here + 1);
+  EXPECT_EQ(dll().cRcsFilesSize(dir, "*.TXT", 1), txt_here + 10 + 7 + 3);
+  EXPECT_EQ(dll().cRcsFilesSize(dir, "", 0), txt_here);
+  EXPECT_EQ(dll().cRcsCountFileDir(-1, dir, "*.dAt", 0), 1);
+  EXPECT_EQ(dll().cRcsFilesSize(dir, "?.txt", 1), txt_here + 10 + 7 + 3);
 
-  // B.TXT one cluster, c.TXT two, e.TXT and G.TXT one each.
-  EXPECT_EQ(dll().cRcsFilesSizeOnDisk(dir, "*.TXT", 1), 5.0 * cluster);
+  // a.txt, B.TXT one cluster each, c.TXT two, e.TXT, f.txt and G.TXT one each.
+  EXPECT_EQ(dll().cRcsFilesSizeOnDisk(dir, "*.Txt", 1), 7.0 * cluster);
   double size = -5, on_disk = -5;
-  int32_t slack = dll().cRcsFilesSlack(dir, "*.TXT", 1, &size, &on_disk);
-  EXPECT_EQ(size, txt_here + 13);
-  EXPECT_EQ(on_disk, 5.0 * cluster);
+  int32_t slack = dll().cRcsFilesSlack(dir, "*.txt", 1, &size, &on_disk);
+  EXPECT_EQ(size, txt_here + 20);
+  EXPECT_EQ(on_disk, 7.0 * cluster);
   EXPECT_EQ(slack, static_cast<int32_t>(static_cast<float>((on_disk - size) / on_disk * 100.0)));
 
   size = on_disk = -5;
@@ -201,8 +247,9 @@ TEST_F(Tree, WalkTotals) {
 TEST_F(Tree, EmptyDirIsTheCurrentFolder) {
   CurrentDirScope here(t.path());
   EXPECT_EQ(dll().cRcsCountFileDir(-1, "", "", 0), 4);
-  EXPECT_EQ(dll().cRcsCountFileDir(-1, "", "*.TXT", 1), 4);  // the walk goes below too
-  EXPECT_EQ(dll().cRcsFilesSize("", "*.TXT", 0), 2.0 * cluster + 1);
+  EXPECT_EQ(dll().cRcsCountFileDir(-1, "", "*.TXT", 1), 6);  // the walk goes below too
+  EXPECT_EQ(dll().cRcsFilesSize("", "*.TXT", 0), 2.0 * cluster + 2);
+  EXPECT_EQ(dll().cRcsFilesSize("sub", "*.txt", 1), 20);
 }
 
 TEST_F(Tree, OverlongPatternIsRefused) {

@@ -28,12 +28,16 @@ TEST(ArrayOnDisk, IntegerArrayOfTen) {
   EXPECT_EQ(dll().cArrayOnDisk(file.c_str(), b.ref(), 1), 20);
   EXPECT_EQ(std::memcmp(b.data(), a.data(), 20), 0);
 
-  // Eleven Integers: -16 before the file is opened, so a read-only file makes no
-  // difference; ten into a read-only file: it cannot be opened for reading and writing.
+  // A read-only file loads: the load only reads. Eleven Integers are still refused by
+  // their size.
   ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
   HostArray eleven(VT_I2, 0, 11);
   EXPECT_EQ(dll().cArrayOnDisk(file.c_str(), eleven.ref(), -1), -16);
-  EXPECT_EQ(dll().cArrayOnDisk(file.c_str(), b.ref(), 1), -4);
+  HostArray c(VT_I2, 1, 10);
+  EXPECT_EQ(dll().cArrayOnDisk(file.c_str(), c.ref(), 1), 20);
+  EXPECT_EQ(std::memcmp(c.data(), a.data(), 20), 0);
+  EXPECT_EQ(ReadBytes(file), expect);
+  EXPECT_EQ(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
 
   // Saving over a read-only file replaces it.
   v[0] = 7;

@@ -73,13 +73,19 @@ TEST(SplitPath, RefusedPathEmptiesEveryField) {
     EXPECT_EQ(Split(path), std::make_pair(code, std::string("|||"))) << path;
 }
 
-TEST(SplitPath, LongPartsAreCutTo255) {
+TEST(SplitPath, LongPartsComeBackWhole) {
+  // Never a part cut short: a directory, name or extension past 255 characters is whole.
   std::string dir = "\\" + std::string(300, 'D') + "\\";
-  auto [rc, shown] = Split("C:" + dir + "NAME.EXT");
-  EXPECT_EQ(rc, -1);
-  EXPECT_EQ(shown, "C:|" + dir.substr(0, 255) + "|NAME|.EXT");
+  EXPECT_EQ(Split("C:" + dir + "NAME.EXT"), std::make_pair(-1, "C:|" + dir + "|NAME|.EXT"));
   std::string name(400, 'N');
-  EXPECT_EQ(Split(name), std::make_pair(-1, "||" + name.substr(0, 255) + "|"));
+  EXPECT_EQ(Split(name), std::make_pair(-1, "||" + name + "|"));
+  std::string deep = "\\" + std::string(150, 'A') + "\\" + std::string(150, 'B') + "\\";
+  std::string ext = "." + std::string(200, 'E');
+  EXPECT_EQ(Split("Z:" + deep + "F" + ext), std::make_pair(-1, "Z:|" + deep + "|F|" + ext));
+  // Past what the name check accepts (516 characters) the path is refused whole.
+  std::string d200(200, 'D');
+  std::string over = "C:\\" + d200 + "\\" + d200 + "\\" + d200 + "\\F.X";
+  EXPECT_EQ(Split(over), std::make_pair(0, std::string("|||")));
 }
 
 TEST(MakePath, SeparatorAndDotRules) {
