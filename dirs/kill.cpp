@@ -63,7 +63,14 @@ int32_t KillMatchingFiles(const char* pattern, bool strip) {
     const char* path = paths.Of(entry);
     // A link is neither cleared nor deleted: both would act on the file it points to.
     if (!links.Owns(path, entry)) continue;
-    if (strip && AttributeClear(path, ATTR_STRIP_FOR_DELETE) != VB_TRUE) continue;
+    // Most files go at the first attempt; only a refused delete (a read-only file, say)
+    // has its attributes cleared and is tried again, which ends where clearing first
+    // would: deleted, or left with its attributes cleared.
+    if (DeleteFileA(path)) {
+      ++count;
+      continue;
+    }
+    if (!strip || AttributeClear(path, ATTR_STRIP_FOR_DELETE) != VB_TRUE) continue;
     if (DeleteFileA(path)) ++count;
   }
   return count;
