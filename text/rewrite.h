@@ -12,6 +12,10 @@ namespace vnk {
 // Both names must suit the copy back: at most this many characters.
 constexpr size_t kCopyBackNameChars = 255;
 
+// The work file a caller names, or when it names none "~!!TMP~.TMP", which, being
+// relative, is made in the current directory.
+inline const char* WorkFileName(const char* given) { return given[0] != '\0' ? given : "~!!TMP~.TMP"; }
+
 // Opens the work file for a pass over file, in mode. Null, the caller's
 // RC_CANT_OPEN_SECOND, for a name longer than kCopyBackNameChars, a device (the pass
 // would write into it and the copy back would read nothing back), file itself by any

@@ -19,8 +19,6 @@
 namespace vnk {
 namespace {
 
-// Used when the caller names no work file: created in the current directory.
-constexpr char kDefaultWorkFile[] = "~!!TMP~.TMP";
 
 // Cuts the text of a binary stream into line pieces, reading ahead in large blocks and
 // making of them what the runtime's text-mode read would deliver (CR LF as "\n", the
@@ -163,7 +161,7 @@ int32_t ReplaceInFile(const char* file, const char* text, const char* replacemen
   size_t m = BoundedLength(text, REPLACE_SEARCH_TEXT_MAX);
   size_t r = BoundedLength(replacement, REPLACE_TEXT_MAX);
   if (m > REPLACE_SEARCH_TEXT_MAX || r > REPLACE_TEXT_MAX) return RC_TEXT_TOO_LONG;
-  const char* work = *work_name != '\0' ? work_name : kDefaultWorkFile;
+  const char* work = WorkFileName(work_name);
   // Both names must suit the copy back, or the whole pass would be wasted.
   if (BoundedLength(file, kCopyBackNameChars) > kCopyBackNameChars) return RC_CANT_OPEN_FIRST;
   if (BoundedLength(work, kCopyBackNameChars) > kCopyBackNameChars) return RC_CANT_OPEN_SECOND;

@@ -13,9 +13,6 @@ namespace {
 // cFileExpandTab's answer for a block whose expansion would not fit its output block.
 constexpr int32_t EXPAND_TOO_LONG = -2;
 
-// Name of the work file when the caller gives none: relative, so it is made in the
-// current directory.
-constexpr const char* kDefaultWorkFile = "~!!TMP~.TMP";
 
 enum class Transform { CompressTab, ExpandTab, Upper, Lower };
 
@@ -63,7 +60,7 @@ int32_t ChangeChars(const char* file, BSTR* from_chars, BSTR* to_chars, const ch
 
   TaskBuffer block = TaskAlloc(WORK_BLOCK);
   if (!block) return RC_NO_MEMORY;
-  const char* work = work_file[0] != '\0' ? work_file : kDefaultWorkFile;
+  const char* work = WorkFileName(work_file);
   // Both names must also suit the copy back; refusing them before the work file is
   // made leaves none behind and File untouched. The work file is refused only once File
   // has opened, so a File that cannot be opened is reported first.
