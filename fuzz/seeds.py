@@ -70,7 +70,7 @@ write("root", ["C\0", "C:\0", "C:\\DOS\\FILE.TXT\0", "\0", "\\\\server\\share\0"
 write("errno", [Seed().u32(c).flag(False) for c in [0, 1, 2, 3, 5, 17, 19, 32, 36, 80, 112, 145, 183,
                                                         188, 202, 1816, 0xFFFFFFFF]])
 
-write("filter", [Seed().u32(a).flag(False).i16(f) for a, f in [
+write("attr_filter", [Seed().u32(a).flag(False).i16(f) for a, f in [
     (0, 0), (0x21, -33), (0x01, 1), (0x02, 2), (0x02, -2), (0x800, 254), (0x820, 254), (0x10, 255),
     (0x27, 200), (0x0, -32768), (0x827, -0x827)]])
 

@@ -4,7 +4,7 @@
 
 #include "dirs/kill.h"
 #include "frame/host.h"
-#include "lists/filter_kernel.h"
+#include "lists/attr_filter_kernel.h"
 #include "lists/string_array.h"
 #include "scan/scan.h"
 #include "scan/validate_kernel.h"

@@ -1,6 +1,6 @@
 // The listings' attribute filter against its decision table.
 #include "fuzz/fuzz_util.h"
-#include "lists/filter_kernel.h"
+#include "lists/attr_filter_kernel.h"
 
 namespace {
 

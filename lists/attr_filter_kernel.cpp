@@ -1,5 +1,5 @@
 // The attribute filter of the bulk listings.
-#include "lists/filter_kernel.h"
+#include "lists/attr_filter_kernel.h"
 
 namespace vnk {
 namespace {

@@ -2,7 +2,7 @@
 // the platform under test never reports for a real file.
 #include <gtest/gtest.h>
 
-#include "lists/filter_kernel.h"
+#include "lists/attr_filter_kernel.h"
 
 namespace vnk {
 namespace {
