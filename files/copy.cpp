@@ -2,6 +2,7 @@
 // cUniqueFileName.
 #include "files/copy.h"
 
+#include "files/block_io.h"
 #include "files/identity.h"
 #include "frame/output.h"
 #include "frame/host.h"
@@ -20,40 +21,25 @@ bool TargetReadOnly(const char* source, const char* target) {
 }
 }  // namespace
 
-int32_t PlainCopy(const char* source, const char* target) {
-  TaskBuffer block = TaskAlloc(WORK_BLOCK);
-  if (!block) return RC_NO_MEMORY;
-  if (BoundedLength(source, kCopyNameChars) > kCopyNameChars) return RC_CANT_OPEN_FIRST;
-  UniqueFile in(fopen(source, "rb"));
-  if (!in) return RC_CANT_OPEN_FIRST;
+Outcome<uint64_t> PlainCopy(const char* source, const char* target) {
+  WorkBuffer block = TakeWorkBuffer(WORK_BLOCK);
+  if (!block) return Failure{RC_NO_MEMORY};
+  if (BoundedLength(source, kCopyNameChars) > kCopyNameChars) return Failure{RC_CANT_OPEN_FIRST};
+  BlockReader in;
+  if (!in.Open(source)) return Failure{RC_CANT_OPEN_FIRST};
   // A target name that does not fit is a failure to open the target, so a source that
   // cannot be opened is reported first.
-  if (BoundedLength(target, kCopyNameChars) > kCopyNameChars) return RC_CANT_OPEN_SECOND;
+  if (BoundedLength(target, kCopyNameChars) > kCopyNameChars) return Failure{RC_CANT_OPEN_SECOND};
   // Opening the target truncates it; if it is the source under another name, the
   // source's bytes would be gone before they were read.
-  if (SameExistingFile(source, target)) return RC_CANT_OPEN_SECOND;
-  UniqueFile out(OpenOutput(target, "w+b"));
-  if (!out) return RC_CANT_OPEN_SECOND;
+  if (SameExistingFile(source, target)) return Failure{RC_CANT_OPEN_SECOND};
+  BlockWriter out;
+  if (!out.Open(target, OutputMode::kReadWrite)) return Failure{RC_CANT_OPEN_SECOND};
 
-  int64_t result = 0;
-  uint64_t total = 0;
-  for (;;) {
-    size_t n = fread(block.get(), 1, WORK_BLOCK, in.get());
-    // The error test comes first: bytes delivered by a failing read are not written.
-    if (ferror(in.get())) { result = RC_READ_FAILED; break; }
-    if (n == 0) { result = ClampTotal(total); break; }
-    size_t w = fwrite(block.get(), 1, n, out.get());
-    if (ferror(out.get())) { result = RC_WRITE_FAILED; break; }
-    if (w != n) { result = RC_WRITE_SHORT; break; }
-    total += n;
-  }
-
-  // Source first, then target; only a closed target can be deleted. Closing flushes the
-  // last buffered bytes, so a failure there is a failed write too.
-  in.reset();
-  if (fclose(out.release()) != 0 && result >= 0) result = RC_WRITE_FAILED;
-  if (result < 0) DeleteFileA(target);
-  return static_cast<int32_t>(result);
+  // Each block read goes to the target in one write, as it came.
+  Status copied = CopyRest(in, out, block);
+  in.Close();
+  return out.FinishCount(copied, OnFailure::kDelete);
 }
 
 }  // namespace vnk
@@ -61,7 +47,7 @@ int32_t PlainCopy(const char* source, const char* target) {
 using namespace vnk;
 
 extern "C" int32_t __stdcall cFileCopy(StrArg source, StrArg target) {
-  return PlainCopy(source, target);
+  return LongResult(PlainCopy(source, target));
 }
 
 extern "C" int32_t __stdcall cFileCopy2(StrArg source, StrArg target) {

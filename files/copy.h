@@ -4,11 +4,13 @@
 
 #include <cstdint>
 
+#include "frame/result.h"
+
 namespace vnk {
 
-// Copies the bytes of source to target (created or truncated). Returns the byte count
-// (clamped to the largest Long) or a negative result code; on a negative result no
-// target written by this call is left behind, and source is never modified.
-int32_t PlainCopy(const char* source, const char* target);
+// Copies the bytes of source to target (created or truncated). Gives the byte count or
+// a failure code; after a failure no target written by this call is left behind, and
+// source is never modified.
+Outcome<uint64_t> PlainCopy(const char* source, const char* target);
 
 }  // namespace vnk

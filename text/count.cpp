@@ -14,23 +14,24 @@ struct FileCounts {
 };
 
 // One pass over the file; `statistics` selects the word and LF count instead of the
-// CR count. Returns 0 or a negative code.
-int32_t CountFile(const char* path, bool statistics, FileCounts& counts) {
-  TaskBuffer block = TaskAlloc(WORK_BLOCK);
-  if (!block) return RC_NO_MEMORY;
-  if (!PathFits(path)) return RC_CANT_OPEN_FIRST;
-  UniqueFile in(fopen(path, "rb"));
-  if (!in) return RC_CANT_OPEN_FIRST;
-  auto* b = reinterpret_cast<uint8_t*>(block.get());
+// CR count. `opened` tells whether the file was opened (and the counts therefore due).
+Outcome<FileCounts> CountFile(const char* path, bool statistics, bool* opened) {
+  WorkBuffer block = TakeWorkBuffer(WORK_BLOCK);
+  if (!block) return Failure{RC_NO_MEMORY};
+  if (!PathFits(path)) return Failure{RC_CANT_OPEN_FIRST};
+  BlockReader in;
+  if (!in.Open(path)) return Failure{RC_CANT_OPEN_FIRST};
+  *opened = true;
+  FileCounts counts;
   for (;;) {
-    size_t n = fread(b, 1, WORK_BLOCK, in.get());
-    if (ferror(in.get())) return RC_READ_FAILED;
-    if (n == 0) return 0;
-    counts.bytes += n;
+    Outcome<size_t> n = in.Read(block.get(), block.size);
+    if (!n) return n.failure();
+    if (*n == 0) return counts;
+    counts.bytes += *n;
     if (statistics)
-      counts.words.Feed(b, n);
+      counts.words.Feed(block.bytes(), *n);
     else
-      counts.crs += CountByte(b, n, '\r');
+      counts.crs += CountByte(block.bytes(), *n, '\r');
   }
 }
 
@@ -40,24 +41,23 @@ int32_t CountFile(const char* path, bool statistics, FileCounts& counts) {
 using namespace vnk;
 
 extern "C" int32_t __stdcall cFileLineCount(StrArg path) {
-  FileCounts counts;
-  int32_t result = CountFile(path, false, counts);
-  return result < 0 ? result : ClampTotal(counts.crs);
+  bool opened = false;
+  Outcome<FileCounts> counts = CountFile(path, false, &opened);
+  return counts ? ClampTotal(counts->crs) : counts.code();
 }
 
 extern "C" int32_t __stdcall cFileStatistics(StrArg path, int32_t* lines, int32_t* words, int32_t* characters) {
   // Refused as a file that cannot be opened is: nothing read, nothing stored.
   if (AnyNull(lines, words, characters)) return RC_CANT_OPEN_FIRST;
-  FileCounts counts;
-  int32_t result = CountFile(path, true, counts);
+  bool opened = false;
+  Outcome<FileCounts> counts = CountFile(path, true, &opened);
   // The counts are stored only once the file was opened: zeros after a failed read.
-  if (result == RC_READ_FAILED) {
-    *lines = *words = *characters = 0;
-    return result;
+  if (!counts) {
+    if (opened) *lines = *words = *characters = 0;
+    return counts.code();
   }
-  if (result < 0) return result;
-  *lines = ClampTotal(counts.words.lines());
-  *words = ClampTotal(counts.words.words());
-  *characters = ClampTotal(counts.bytes);
+  *lines = ClampTotal(counts->words.lines());
+  *words = ClampTotal(counts->words.words());
+  *characters = ClampTotal(counts->bytes);
   return *characters;
 }

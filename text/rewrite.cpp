@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "dirs/kill.h"
+#include "files/block_io.h"
 #include "files/identity.h"
 #include "frame/output.h"
 #include "paths/device_kernel.h"
@@ -30,13 +31,15 @@ bool SizeOf(HANDLE h, uint64_t* size) {
   return true;
 }
 
-DWORD Chunk(uint64_t at, uint64_t end) { return static_cast<DWORD>(std::min<uint64_t>(WORK_BLOCK, end - at)); }
+// The next piece of [at, end) that fits the block.
+DWORD Chunk(const WorkBuffer& block, uint64_t at, uint64_t end) {
+  return static_cast<DWORD>(std::min<uint64_t>(block.size, end - at));
+}
 
-// Writes n bytes at the current position: 0, or the code of the failed write.
-int32_t WriteAll(HANDLE h, const char* data, DWORD n) {
-  DWORD w = 0;
-  if (!WriteFile(h, data, n, &w, nullptr)) return RC_WRITE_FAILED;
-  return w == n ? 0 : RC_WRITE_SHORT;
+// Writes n bytes at the current position: 0, or the code of the failed or short write.
+int32_t WriteBlock(HANDLE h, const char* data, DWORD n) {
+  Status s = WriteAll(h, data, n, RC_WRITE_SHORT);
+  return s.ok() ? 0 : s.code();
 }
 
 bool ReadAll(HANDLE h, char* data, DWORD n) {
@@ -66,23 +69,23 @@ bool FullyAllocated(HANDLE h, uint64_t size) {
 // room, without changing any of its bytes: the growth is written as zeros, and the holes
 // of a file that has them are filled by writing each of its blocks back as it is. On a
 // failure the caller cuts the file back to its old length.
-int32_t Reserve(HANDLE h, char* block, uint64_t old_size, uint64_t size) {
+int32_t Reserve(HANDLE h, const WorkBuffer& block, uint64_t old_size, uint64_t size) {
   if (size > old_size) {
-    std::memset(block, 0, WORK_BLOCK);
+    std::memset(block.get(), 0, block.size);
     if (!Seek(h, old_size)) return RC_WRITE_FAILED;
     for (uint64_t at = old_size; at < size;) {
-      DWORD n = Chunk(at, size);
-      if (int32_t code = WriteAll(h, block, n)) return code;
+      DWORD n = Chunk(block, at, size);
+      if (int32_t code = WriteBlock(h, block.get(), n)) return code;
       at += n;
     }
   }
   if (FullyAllocated(h, std::max(old_size, size))) return 0;
   const uint64_t kept = std::min(old_size, size);
   for (uint64_t at = 0; at < kept;) {
-    DWORD n = Chunk(at, kept);
-    if (!Seek(h, at) || !ReadAll(h, block, n)) return RC_READ_FAILED;
+    DWORD n = Chunk(block, at, kept);
+    if (!Seek(h, at) || !ReadAll(h, block.get(), n)) return RC_READ_FAILED;
     if (!Seek(h, at)) return RC_WRITE_FAILED;
-    if (int32_t code = WriteAll(h, block, n)) return code;
+    if (int32_t code = WriteBlock(h, block.get(), n)) return code;
     at += n;
   }
   return 0;
@@ -90,12 +93,12 @@ int32_t Reserve(HANDLE h, char* block, uint64_t old_size, uint64_t size) {
 
 // Overwrites the file with the work file's `size` bytes, from the start, and ends it
 // there.
-int32_t Overwrite(HANDLE in, HANDLE out, char* block, uint64_t old_size, uint64_t size, bool disk) {
+int32_t Overwrite(HANDLE in, HANDLE out, const WorkBuffer& block, uint64_t old_size, uint64_t size, bool disk) {
   if (disk && !Seek(out, 0)) return RC_WRITE_FAILED;
   for (uint64_t at = 0; at < size;) {
-    DWORD n = Chunk(at, size);
-    if (!ReadAll(in, block, n)) return RC_READ_FAILED;
-    if (int32_t code = WriteAll(out, block, n)) return code;
+    DWORD n = Chunk(block, at, size);
+    if (!ReadAll(in, block.get(), n)) return RC_READ_FAILED;
+    if (int32_t code = WriteBlock(out, block.get(), n)) return code;
     at += n;
   }
   if (disk && size < old_size && !EndAt(out, size)) return RC_WRITE_FAILED;
@@ -111,7 +114,7 @@ struct CopyFiles {
 
 // Everything up to the first byte written over the file: 0, or the code of a failure
 // that left the file as it was.
-int32_t Prepare(const char* work, const char* file, uint64_t written, char* block, CopyFiles& f) {
+int32_t Prepare(const char* work, const char* file, uint64_t written, const WorkBuffer& block, CopyFiles& f) {
   f.work.reset(CreateFileA(work, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
                            nullptr));
   if (f.work.get() == INVALID_HANDLE_VALUE) return RC_CANT_OPEN_FIRST;
@@ -134,12 +137,16 @@ int32_t Prepare(const char* work, const char* file, uint64_t written, char* bloc
   return code;
 }
 
+// The work names refused before anything is opened.
+bool WorkNameRefused(const char* file, const char* work) {
+  return BoundedLength(work, kCopyBackNameChars) > kCopyBackNameChars || NamesDevice(work) ||
+         SameExistingFile(file, work);
+}
+
 }  // namespace
 
 UniqueFile OpenWorkFile(const char* file, const char* work, const char* mode) {
-  if (BoundedLength(work, kCopyBackNameChars) > kCopyBackNameChars || NamesDevice(work) ||
-      SameExistingFile(file, work))
-    return nullptr;
+  if (WorkNameRefused(file, work)) return nullptr;
   UniqueFile out(OpenOutput(work, mode));
   // A name the platform maps to a device of its own (a pipe, a terminal, a null device
   // reached through a folder) opens, but is no place to keep the rewritten bytes.
@@ -147,17 +154,22 @@ UniqueFile OpenWorkFile(const char* file, const char* work, const char* mode) {
   return out;
 }
 
+bool OpenWorkFile(const char* file, const char* work, OutputMode mode, BlockWriter& out) {
+  if (WorkNameRefused(file, work) || !out.Open(work, mode)) return false;
+  return IsDiskFile(out.handle());
+}
+
 int32_t CopyBack(const char* work, const char* file, uint64_t written) {
-  TaskBuffer block = TaskAlloc(WORK_BLOCK);
+  WorkBuffer block = TakeWorkBuffer(WORK_BLOCK);
   if (!block) {
     KillFile(work);
     return RC_NO_MEMORY;
   }
   CopyFiles f;
-  int32_t result = Prepare(work, file, written, block.get(), f);
+  int32_t result = Prepare(work, file, written, block, f);
   bool file_whole = true;
   if (result == 0) {
-    result = Overwrite(f.work.get(), f.file.get(), block.get(), f.old_size, written, f.disk);
+    result = Overwrite(f.work.get(), f.file.get(), block, f.old_size, written, f.disk);
     file_whole = result == 0;
   }
   f.work.reset();

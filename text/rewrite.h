@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "files/block_io.h"
 #include "frame/host.h"
 
 namespace vnk {
@@ -16,11 +17,13 @@ constexpr size_t kCopyBackNameChars = 255;
 // relative, is made in the current directory.
 inline const char* WorkFileName(const char* given) { return given[0] != '\0' ? given : "~!!TMP~.TMP"; }
 
-// Opens the work file for a pass over file, in mode. Null, the caller's
+// Opens the work file for a pass over file, in mode, into out. False, the caller's
 // RC_CANT_OPEN_SECOND, for a name longer than kCopyBackNameChars, a device (the pass
 // would write into it and the copy back would read nothing back), file itself by any
 // name (opening it would empty file before it is read), a read-only file, and anything
 // that opens as something other than a plain disk file; nothing has been written then.
+bool OpenWorkFile(const char* file, const char* work, OutputMode mode, BlockWriter& out);
+// The same checks for a pass that writes the work file through a stream.
 UniqueFile OpenWorkFile(const char* file, const char* work, const char* mode);
 
 // Copies the finished work file, which must hold exactly the `written` bytes the pass

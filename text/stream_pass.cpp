@@ -1,17 +1,12 @@
-// The block pass shared by the text functions that write a new file.
+// The pass shared by the text functions that write a new file.
 #include "text/stream_pass.h"
+
+#include "files/identity.h"
 
 namespace vnk {
 
-UniqueFile OpenNewTarget(const char* source, const char* target) {
-  if (!PathFits(target) || SameExistingFile(source, target)) return nullptr;
-  return UniqueFile(OpenOutput(target, "w+b"));
-}
-
-int32_t FinishOutput(UniqueFile out, const char* name, int32_t result) {
-  if (fclose(out.release()) != 0 && result >= 0) result = RC_WRITE_FAILED;
-  if (result < 0) DeleteFileA(name);
-  return result;
+bool OpenNewTarget(const char* source, const char* target, BlockWriter& out) {
+  return PathFits(target) && !SameExistingFile(source, target) && out.Open(target, OutputMode::kReadWrite);
 }
 
 }  // namespace vnk

@@ -6,6 +6,7 @@
 
 #include "files/compare_kernel.h"
 #include "files/size.h"
+#include "files/identity.h"
 #include "text/stream_pass.h"
 #include "text/uu_kernel.h"
 
@@ -13,14 +14,15 @@ namespace vnk {
 
 namespace {
 
-// Byte-at-a-time access to the streams without a runtime call per byte. As with the
-// runtime's own byte read, the end of the input and a read error look the same.
+// Byte-at-a-time access to the input without a call per byte. As with the runtime's own
+// byte read, the end of the input and a read error look the same.
 class ByteReader {
  public:
-  explicit ByteReader(FILE* f) : f_(f) {}
+  ByteReader(BlockReader& in, uint8_t* buf, size_t capacity) : in_(in), buf_(buf), capacity_(capacity) {}
   int Get() {
     if (pos_ == len_) {
-      len_ = ended_ ? 0 : fread(buf_, 1, sizeof buf_, f_);
+      Outcome<size_t> got = ended_ ? Outcome<size_t>(size_t{0}) : in_.Read(buf_, capacity_);
+      len_ = got ? *got : 0;
       pos_ = 0;
       if (len_ == 0) {
         ended_ = true;
@@ -54,60 +56,52 @@ class ByteReader {
   void Skip(size_t n) { pos_ += n; }
 
  private:
-  FILE* f_;
-  uint8_t buf_[65536];
+  BlockReader& in_;
+  uint8_t* buf_;
+  size_t capacity_;
   size_t pos_ = 0, len_ = 0;
   bool ended_ = false;
 };
 
 // Writes are not tested one by one: the result, the size of the output once closed,
 // tells the caller how much arrived.
-class ByteWriter {
- public:
-  explicit ByteWriter(FILE* f) : f_(f) {}
-  ~ByteWriter() { Flush(); }
-  void Write(const void* data, size_t n) {
-    if (len_ + n > sizeof buf_) Flush();
-    std::memcpy(buf_ + len_, data, n);
-    len_ += n;
-  }
-  void Flush() {
-    if (len_ > 0) fwrite(buf_, 1, len_, f_);
-    len_ = 0;
-  }
-
- private:
-  FILE* f_;
-  uint8_t buf_[65536];
-  size_t len_ = 0;
-};
-
-void Encode(ByteReader& in, ByteWriter& out) {
+void Encode(ByteReader& in, BlockWriter& out) {
   // The line buffer is never cleared between lines: a short last group takes its
   // missing bytes from the line before (zeros on the first line). A decoder ignores them.
+  // Whole lines are encoded where they lie in the input's buffer; only a line that the
+  // buffer's end cuts (or the last one) is gathered in `line`, over a copy of the line
+  // before it.
   uint8_t line[256] = {};
-  char text[UU_LINE_CHARS];
+  const uint8_t* before = nullptr;  // the line before, where it lies in the buffer
   for (;;) {
-    size_t n = in.Read(line, UU_LINE_BYTES);
-    if (n == 0) return;
-    out.Write(text, UuEncodeLine(line, n, text));
+    const uint8_t* data = in.Peek(UU_LINE_BYTES);
+    size_t n = UU_LINE_BYTES;
+    if (data != nullptr) {
+      in.Skip(n);
+      before = data;
+    } else {
+      if (before != nullptr) std::memcpy(line, before, UU_LINE_BYTES);
+      before = nullptr;
+      n = in.Read(line, UU_LINE_BYTES);
+      if (n == 0) return;
+      data = line;
+    }
+    out.Commit(UuEncodeLine(data, n, out.Reserve(UU_LINE_CHARS)));
   }
 }
 
-void Decode(ByteReader& in, ByteWriter& out) {
+void Decode(ByteReader& in, BlockWriter& out) {
   for (;;) {
     int c = in.Get();
     if (c == EOF) return;
     // A zero length (a blank or "`") ends the data, as another encoder's closing line does.
     size_t due = UuValue(c);
     if (due == 0) return;
-    // A whole line already in the buffer is decoded straight from it: the same groups,
-    // the same bytes, one write.
+    // A whole line already in the buffer is decoded straight from it into the output:
+    // the same groups, the same bytes.
     const size_t groups = (due + 2) / 3;
     if (const uint8_t* p = in.Peek(4 * groups + 1)) {
-      uint8_t bytes[3 * 21];
-      size_t o = UuDecodeLine(p, due, bytes);
-      out.Write(bytes, o);
+      out.Commit(UuDecodeLine(p, due, reinterpret_cast<uint8_t*>(out.Reserve(3 * groups))));
       in.Skip(4 * groups + 1);
       continue;
     }
@@ -142,22 +136,25 @@ int32_t UuCopy(const char* input, const char* output, bool encode) {
   // the one for the same name written twice.
   if (SameNameIgnoringCase(input, output) || SameExistingFile(input, output)) return 0;
   if (!PathFits(input)) return RC_CANT_OPEN_FIRST;
-  UniqueFile in(fopen(input, "rb"));
-  if (!in) return RC_CANT_OPEN_FIRST;
+  BlockReader in;
+  if (!in.Open(input)) return RC_CANT_OPEN_FIRST;
   if (!PathFits(output)) return RC_CANT_OPEN_SECOND;
-  UniqueFile out(OpenOutput(output, "wb"));
-  if (!out) return RC_CANT_OPEN_SECOND;
-  {
-    ByteReader reader(in.get());
-    ByteWriter writer(out.get());
-    if (encode)
-      Encode(reader, writer);
-    else
-      Decode(reader, writer);
-  }
+  // Large blocks when memory allows; the coder has no failure for want of memory, so
+  // it falls back on blocks of its own.
+  constexpr size_t kOwnBlock = 65536;
+  uint8_t own_in[kOwnBlock], own_out[kOwnBlock];
+  WorkBuffer in_block = TakeWorkBuffer(kOwnBlock), out_block = TakeWorkBuffer(kOwnBlock);
+  BlockWriter out(out_block ? out_block.get() : reinterpret_cast<char*>(own_out),
+                  out_block ? out_block.size : kOwnBlock);
+  if (!out.Open(output, OutputMode::kWriteOnly)) return RC_CANT_OPEN_SECOND;
+  ByteReader reader(in, in_block ? in_block.bytes() : own_in, in_block ? in_block.size : kOwnBlock);
+  if (encode)
+    Encode(reader, out);
+  else
+    Decode(reader, out);
   // What was written stays, whatever happened; the size tells the caller how much.
-  out.reset();
-  in.reset();
+  in.Close();
+  (void)out.Finish(Ok(), OnFailure::kKeep);
   return OutputSize(output);
 }
 
