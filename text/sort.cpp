@@ -6,16 +6,14 @@
 // entry, and no entry is ever copied. Line mode reads the file as the runtime's text
 // mode delivers it: CR LF comes in as "\n" and a 0x1A byte ends the input, exactly as
 // every other text routine of the library sees a file; every "\n" goes out as CR LF.
-#include <io.h>
-
 #include <cstdlib>
 
+#include "files/block_io.h"
 #include "files/identity.h"
 #include "files/compare_kernel.h"
 #include "frame/bytes_kernel.h"
 #include "frame/cpu_kernel.h"
 #include "frame/host.h"
-#include "frame/output.h"
 #include "text/sort_kernel.h"
 #include "text/textmode_kernel.h"
 
@@ -37,10 +35,10 @@ bool SameNameIgnoringCase(const char* a, const char* b) {
   return *a == *b;
 }
 
-// The whole remaining content of a stream, read into `block` (which may be replaced
+// The whole remaining content of the input, read into `block` (which may be replaced
 // by a larger one when the file grew since its size was taken). Returns 0 or the code
 // of the failure: a read error, or a block that could not be grown.
-int32_t ReadAll(FILE* in, HeapBlock& block, size_t& capacity, size_t& length) {
+int32_t ReadAll(BlockReader& in, HeapBlock& block, size_t& capacity, size_t& length) {
   length = 0;
   for (;;) {
     if (length == capacity) {
@@ -53,67 +51,18 @@ int32_t ReadAll(FILE* in, HeapBlock& block, size_t& capacity, size_t& length) {
       capacity = grown;
     }
     size_t want = capacity - length;
-    size_t got = fread(block.get() + length, 1, want, in);
-    length += got;
-    if (ferror(in)) return SORT_READ_FAILED;
-    // A text-mode read may deliver fewer bytes than asked for (line ends shrink) while
-    // more input follows; only the stream's end-of-file mark ends the input.
-    if (feof(in) || (got == 0 && want != 0)) return 0;
+    Outcome<size_t> got = in.Read(block.get() + length, want);
+    if (!got) return SORT_READ_FAILED;
+    length += *got;
+    // The reader fills what it is asked for unless the file ends.
+    if (*got < want) return 0;
   }
 }
 
-// Writes the sorted entries through a buffer of its own, so that a file of short lines
-// does not cost one stream call per line. In line mode it writes each "\n" as CR LF
-// itself, as the runtime's text mode would, onto a binary stream: the bytes on disk are
-// the same, and the runtime's text-mode write, which looks at every byte on its own, is
-// many times slower than this copy. A short write stops all further writing.
-class EntryWriter {
- public:
-  EntryWriter(FILE* out, bool crlf) : out_(out), crlf_(crlf) {}
-  bool Put(const char* p, size_t n) {
-    if (!crlf_) return PutBytes(p, n);
-    // Every "\n" takes one byte more; the text between them goes across whole.
-    for (const char* end = p + n; p != end;) {
-      const char* lf = FindByte(p, static_cast<size_t>(end - p), '\n');
-      if (lf == nullptr) return PutBytes(p, static_cast<size_t>(end - p));
-      if (!PutBytes(p, static_cast<size_t>(lf - p)) || !PutBytes("\r\n", 2)) return false;
-      p = lf + 1;
-    }
-    return !failed_;
-  }
-  bool Flush() {
-    bool ok = Write(buffer_, used_);
-    used_ = 0;
-    return ok;
-  }
-
- private:
-  bool PutBytes(const char* p, size_t n) {
-    if (failed_) return false;
-    if (used_ + n > sizeof buffer_) {
-      if (!Flush()) return false;
-      if (n >= sizeof buffer_) return Write(p, n);
-    }
-    std::memcpy(buffer_ + used_, p, n);
-    used_ += n;
-    return true;
-  }
-  bool Write(const char* p, size_t n) {
-    if (failed_) return false;
-    if (n != 0 && (fwrite(p, 1, n, out_) != n || ferror(out_))) failed_ = true;
-    return !failed_;
-  }
-  FILE* out_;
-  bool crlf_;
-  bool failed_ = false;
-  size_t used_ = 0;
-  char buffer_[32768];
-};
-
 // Room for the whole file (text mode only ever shrinks it) and one byte more: the line
 // end of a last line that lacks one, and the first read then meets the end at once.
-size_t InitialCapacity(FILE* in) {
-  int64_t size = _filelengthi64(_fileno(in));
+size_t InitialCapacity(const BlockReader& in) {
+  int64_t size = in.Size();
   if (size < 0) return 65536;
   if (static_cast<uint64_t>(size) >= SIZE_MAX / 2) return SIZE_MAX / 2;  // fails to allocate
   return static_cast<size_t>(size) + 1;
@@ -123,15 +72,6 @@ size_t InitialCapacity(FILE* in) {
 const char* PastLineEnd(const char* p, const char* end) {
   return FindByte(p, static_cast<size_t>(end - p), '\n') + 1;
 }
-
-// The two streams, closed input first whichever way the call ends.
-struct SortStreams {
-  UniqueFile in, out;
-  ~SortStreams() {
-    in.reset();
-    out.reset();
-  }
-};
 
 struct SortJob {
   const char* input;
@@ -149,18 +89,21 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   // output is neither created nor truncated unless the input could be opened.
   *count = SORT_STAGE_OPEN;
   if (BoundedLength(job.input, MAX_PATH_CHARS) > MAX_PATH_CHARS) return SORT_CANT_OPEN_INPUT;
-  SortStreams files;
-  UniqueFile& in = files.in;
-  UniqueFile& out = files.out;
+  // The output's buffer; a sort that cannot have a large one writes through a small one
+  // of its own.
+  char own_buffer[32768];
+  WorkBuffer out_buffer = TakeWorkBuffer(sizeof own_buffer);
+  // Declared before the input, so that the input is closed first whichever way the call
+  // ends.
+  BlockWriter out(out_buffer ? out_buffer.get() : own_buffer, out_buffer ? out_buffer.size : sizeof own_buffer);
+  BlockReader in;
   // Binary in both modes: line mode makes of the bytes what a text-mode read delivers.
-  in.reset(fopen(job.input, "rb"));
-  if (!in) return SORT_CANT_OPEN_INPUT;
+  if (!in.Open(job.input)) return SORT_CANT_OPEN_INPUT;
   if (BoundedLength(job.output, MAX_PATH_CHARS) > MAX_PATH_CHARS) return SORT_CANT_OPEN_OUTPUT;
-  // Binary in both modes: the line writer makes the CR LF line ends itself.
-  out.reset(OpenOutput(job.output, "wb"));
-  if (!out) return SORT_CANT_OPEN_OUTPUT;
+  // Binary in both modes: the writer makes the CR LF line ends itself.
+  if (!out.Open(job.output, OutputMode::kWriteOnly)) return SORT_CANT_OPEN_OUTPUT;
 
-  size_t capacity = InitialCapacity(in.get());
+  size_t capacity = InitialCapacity(in);
 
   EntryTable table(static_cast<const char**>(std::malloc(kFirstTableEntries * sizeof(const char*))));
   if (!table) return SORT_NO_TABLE;
@@ -172,13 +115,12 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   HeapBlock block(static_cast<char*>(std::malloc(capacity)));
   if (!block) return SORT_CANT_STORE_FIRST;
   size_t length = 0;
-  int32_t failure = ReadAll(in.get(), block, capacity, length);
+  int32_t failure = ReadAll(in, block, capacity, length);
   auto fail_reading = [&](int32_t code) {
     // A failed read leaves no half-made output; the other reading failures leave the
     // empty output that the open created.
-    in.reset();
-    out.reset();
-    if (code == SORT_READ_FAILED) DeleteFileA(job.output);
+    in.Close();
+    (void)out.Finish(Status(Failure{code}), code == SORT_READ_FAILED ? OnFailure::kDelete : OnFailure::kKeep);
     return code;
   };
   if (failure != 0) return fail_reading(failure);
@@ -210,33 +152,23 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
     SortRecords(entries, n, job.key, job.order);
   }
 
-  // Text mode writes each "\n" as CR LF: a line of L bytes (its "\n" included) takes
-  // L + 1 bytes on disk, so the total is the output file's size.
-  uint64_t total = 0;
-  bool ok = true;
-  {
-    EntryWriter writer(out.get(), lines);
-    // Sorted entries lie all over the block: ask for each a few entries ahead.
-    const bool prefetch = HasSse2();
-    constexpr size_t kAhead = 16;
-    for (size_t i = 0; i < n && ok; ++i) {
-      if (prefetch && i + kAhead < n) PrefetchLine(entries[i + kAhead]);
-      size_t bytes = lines ? static_cast<size_t>(PastLineEnd(entries[i], end) - entries[i])
-                           : static_cast<size_t>(job.record_length);
-      ok = writer.Put(entries[i], bytes);
-      total += bytes + (lines ? 1 : 0);
-    }
-    ok = ok && writer.Flush();
+  // Sorted entries lie all over the block: ask for each a few entries ahead.
+  const bool prefetch = HasSse2();
+  constexpr size_t kAhead = 16;
+  for (size_t i = 0; i < n && out.status().ok(); ++i) {
+    if (prefetch && i + kAhead < n) PrefetchLine(entries[i + kAhead]);
+    if (lines)
+      out.WriteText(entries[i], static_cast<size_t>(PastLineEnd(entries[i], end) - entries[i]));
+    else
+      out.Write(entries[i], static_cast<size_t>(job.record_length));
   }
   *count = static_cast<int32_t>(n);
-  in.reset();
-  // Closing flushes the stream's last bytes: a failure there is a short write too.
-  if (fclose(out.release()) != 0) ok = false;
-  if (!ok) {
-    DeleteFileA(job.output);
-    return SORT_WRITE_FAILED;
-  }
-  return ClampTotal(total);
+  in.Close();
+  // Closing writes the last buffered bytes: a failure there is a failed write too. The
+  // result is the output's size: each line's "\n" went out as CR LF.
+  Status written = out.Finish(out.status(), OnFailure::kDelete);
+  if (!written) return SORT_WRITE_FAILED;
+  return ClampTotal(out.written());
 }
 
 }  // namespace
