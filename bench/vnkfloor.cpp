@@ -11,12 +11,13 @@
 //   vnkfloor delete FOLDER         DeleteFileA on every file and RemoveDirectoryA on every
 //                                  folder, FOLDER included (the tree deletions)
 #include <windows.h>
-#include <psapi.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+#include "stopwatch.h"
 
 namespace {
 
@@ -79,8 +80,6 @@ int64_t Walk(const std::string& folder, Visit& visit) {
   return found;
 }
 
-double MegaBytes(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
-
 int Usage() {
   std::fprintf(stderr, "usage: vnkfloor read FILE... | copy FILE... TARGET | walk FOLDER | delete FOLDER\n");
   return 2;
@@ -95,13 +94,7 @@ int main(int argc, char** argv) {
   if (!block) return 2;
   std::memset(block, 0, kBlock);  // its pages are in place before the clock starts
 
-  PROCESS_MEMORY_COUNTERS before{}, after{};
-  before.cb = after.cb = sizeof before;
-  GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
-  LARGE_INTEGER freq, t0, t1;
-  QueryPerformanceFrequency(&freq);
-  QueryPerformanceCounter(&t0);
-
+  Stopwatch clock;
   int64_t result;
   if (std::strcmp(mode, "read") == 0) {
     result = Pass(argv + 2, argc - 2, INVALID_HANDLE_VALUE, block);
@@ -124,10 +117,8 @@ int main(int argc, char** argv) {
     return Usage();
   }
 
-  QueryPerformanceCounter(&t1);
-  GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
-  double seconds = static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(freq.QuadPart);
-  std::printf("seconds=%.6f result=%lld peak_mb=%.1f base_mb=%.1f\n", seconds, static_cast<long long>(result),
-              MegaBytes(after.PeakWorkingSetSize), MegaBytes(before.WorkingSetSize));
+  clock.Stop();
+  std::printf("seconds=%.6f result=%lld", clock.Seconds(), static_cast<long long>(result));
+  clock.PrintMemory();
   return result < 0 ? 1 : 0;
 }
