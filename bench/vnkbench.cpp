@@ -19,7 +19,6 @@
 // per argument count is enough.
 #include <windows.h>
 #include <oleauto.h>
-#include <psapi.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -27,6 +26,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "stopwatch.h"
 
 namespace {
 
@@ -73,8 +74,6 @@ int32_t Call(FARPROC f, const std::vector<A>& a, bool returns_double) {
   std::fprintf(stderr, "too many arguments\n");
   std::exit(2);
 }
-
-double MegaBytes(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
 
 }  // namespace
 
@@ -140,17 +139,11 @@ int main(int argc, char** argv) {
     }
   }
 
-  PROCESS_MEMORY_COUNTERS before{}, after{};
-  before.cb = after.cb = sizeof before;
-  GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
-
-  LARGE_INTEGER freq, t0, t1;
-  QueryPerformanceFrequency(&freq);
-  QueryPerformanceCounter(&t0);
   auto call = [&] {
     int32_t r = Call(f, args, returns_double);
     return returns_int ? static_cast<int32_t>(static_cast<int16_t>(r)) : r;
   };
+  Stopwatch clock;
   int32_t result = call();
   int calls = 1;
   if (until_zero) {
@@ -159,16 +152,15 @@ int main(int argc, char** argv) {
       if (more > 0) result += more;
     }
   }
-  QueryPerformanceCounter(&t1);
-  GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+  clock.Stop();
 
-  double seconds = static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(freq.QuadPart);
+  double seconds = clock.Seconds();
   if (returns_double)
     std::printf("seconds=%.6f result=%.0f", seconds, g_double_result);
   else
     std::printf("seconds=%.6f result=%ld", seconds, static_cast<long>(result));
   for (int32_t v : longs) std::printf(" out=%ld", static_cast<long>(v));
   if (until_zero) std::printf(" calls=%d", calls);
-  std::printf(" peak_mb=%.1f base_mb=%.1f\n", MegaBytes(after.PeakWorkingSetSize), MegaBytes(before.WorkingSetSize));
+  clock.PrintMemory();
   return 0;
 }
