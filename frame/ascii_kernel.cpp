@@ -13,6 +13,8 @@ bool SameBytesIgnoringCase(const char* a, const char* b, size_t n) {
   return true;
 }
 
+bool SameNameIgnoringCase(const char* a, const char* b) { return CompareIgnoringCase(a, b) == 0; }
+
 int CompareIgnoringCase(const char* a, const char* b) {
   for (size_t i = 0;; ++i) {
     unsigned char p = Folded(a, i), q = Folded(b, i);

@@ -33,6 +33,9 @@ constexpr std::array<uint8_t, 256> kFoldedAscii = [] {
 // True when the first n bytes of a and b are equal once folded.
 bool SameBytesIgnoringCase(const char* a, const char* b, size_t n);
 
+// True when two NUL-terminated names are equal once folded (the same length included).
+bool SameNameIgnoringCase(const char* a, const char* b);
+
 // Compares two NUL-terminated strings byte by byte after folding, as unsigned values:
 // negative, zero or positive as a sorts before, with or after b.
 int CompareIgnoringCase(const char* a, const char* b);

@@ -56,5 +56,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int ab = vnk::CompareIgnoringCase(a.c_str(), text.c_str());
   int ba = vnk::CompareIgnoringCase(text.c_str(), a.c_str());
   FUZZ_CHECK((ab < 0) == (ba > 0) && (ab == 0) == (ba == 0), "comparison not antisymmetric");
+  FUZZ_CHECK((ab == 0) == vnk::SameNameIgnoringCase(a.c_str(), text.c_str()), "equality");
   return 0;
 }

@@ -9,12 +9,13 @@
 #include "files/identity.h"
 #include "frame/host.h"
 #include "frame/output.h"
+#include "paths/rules_kernel.h"
 
 namespace vnk {
 
 // Whether a path fits the 259-character path buffers; a longer one is refused with the
 // open-failure code of the file it names, before anything is opened.
-inline bool PathFits(const char* path) { return BoundedLength(path, MAX_PATH_CHARS) <= MAX_PATH_CHARS; }
+inline bool PathFits(const char* path) { return FitsPathBuffer(path); }
 
 // What one block transform hands back: the bytes to write, or a code (below 0) that
 // ends the pass.

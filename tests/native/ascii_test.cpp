@@ -23,6 +23,11 @@ TEST(Ascii, OnlyTheTwentySixLettersChange) {
 }
 
 TEST(Ascii, Comparisons) {
+  EXPECT_TRUE(SameNameIgnoringCase("Report.TXT", "rEPORT.txt"));
+  EXPECT_FALSE(SameNameIgnoringCase("abc", "abcd"));
+  EXPECT_FALSE(SameNameIgnoringCase("abcd", "abc"));
+  EXPECT_FALSE(SameNameIgnoringCase("\xC4", "\xE4"));  // no letters above 0x7F
+  EXPECT_TRUE(SameNameIgnoringCase("", ""));
   EXPECT_TRUE(SameBytesIgnoringCase("A\0B", "a\0b", 3));
   EXPECT_FALSE(SameBytesIgnoringCase("A\0B", "a\0c", 3));
   // Folding goes to lower case: "_" (0x5F) sorts before "a" though after "A".
