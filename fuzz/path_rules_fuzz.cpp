@@ -8,15 +8,16 @@
 
 namespace {
 
-// Positions at which a character of its own begins (a lead byte with a byte after it
-// takes that byte along).
-std::vector<bool> Starts(std::string_view s, const vnk::LeadBytes& lead) {
-  std::vector<bool> start(s.size(), false);
+// Positions of the single-byte characters: a lead byte with a byte after it begins a
+// double-byte character, which is no separator whatever its bytes (a lead byte 0x5C
+// included).
+std::vector<bool> Singles(std::string_view s, const vnk::LeadBytes& lead) {
+  std::vector<bool> single(s.size(), false);
   for (size_t i = 0; i < s.size(); ++i) {
-    start[i] = true;
     if (lead[static_cast<unsigned char>(s[i])] && i + 1 < s.size()) ++i;
+    else single[i] = true;
   }
-  return start;
+  return single;
 }
 
 }  // namespace
@@ -28,13 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string path = in.ConsumeRemainingBytesAsString();
   vnk::fuzz::ExactBytes raw(path);
   std::string_view view(raw.data(), raw.size());
-  std::vector<bool> start = Starts(view, lead);
+  std::vector<bool> single = Singles(view, lead);
 
   size_t part = vnk::FolderPartLength(view, lead);
   FUZZ_CHECK(part <= view.size(), "folder part beyond the pattern");
-  if (part > 0) FUZZ_CHECK(view[part - 1] == '\\' && start[part - 1], "folder part ends inside a character");
+  if (part > 0) FUZZ_CHECK(view[part - 1] == '\\' && single[part - 1], "folder part ends inside a character");
   for (size_t i = part; i < view.size(); ++i)
-    FUZZ_CHECK(!(start[i] && view[i] == '\\'), "a backslash after the folder part");
+    FUZZ_CHECK(!(single[i] && view[i] == '\\'), "a backslash after the folder part");
 
   vnk::SplitParts split = vnk::SplitPath(view, lead);
   FUZZ_CHECK(vnk::DriveAndFolderLength(view, lead) == split.drive.size() + split.dir.size(), "drive and folder");
@@ -43,9 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(path.c_str());
   size_t trimmed = vnk::TrimmedFolderLength(text.c_str(), lead);
   FUZZ_CHECK(trimmed <= text.size(), "trimmed folder longer than the folder");
-  std::vector<bool> text_start = Starts(text, lead);
+  std::vector<bool> text_single = Singles(text, lead);
   for (size_t i = trimmed; i < text.size(); ++i)
-    if (text_start[i]) FUZZ_CHECK(text[i] == '\\', "trimmed a character that is no backslash");
+    FUZZ_CHECK(text_single[i] && text[i] == '\\', "trimmed a character that is no backslash");
   FUZZ_CHECK(vnk::FitsPathBuffer(text.c_str()) == (text.size() <= vnk::MAX_PATH_CHARS), "path limit");
   FUZZ_CHECK(vnk::FitsNameBuffer(text.c_str()) == (text.size() <= vnk::NAME_BUFFER_CHARS), "name limit");
   FUZZ_CHECK(vnk::StatusQueryRefuses(text.c_str()) ==
