@@ -1,6 +1,7 @@
 // The process's current folder and drive: cChDir, cChDrive.
 #include <cerrno>
 
+#include "frame/ascii_kernel.h"
 #include "frame/host.h"
 
 using namespace vnk;
@@ -10,7 +11,7 @@ namespace {
 // Refusal of an argument before any system call: "file not found".
 constexpr int16_t REFUSED = 2;
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char UpperChar(char c) { return static_cast<char>(UpperAscii(static_cast<unsigned char>(c))); }
 
 }  // namespace
 
@@ -28,7 +29,7 @@ extern "C" int16_t __stdcall cChDir(StrArg folder) {
   if ((now[0] == '\\' && now[1] == '\\') || (now[0] == '/' && now[1] == '/')) return VB_TRUE;
   // The process remembers each drive's current folder in an "=C:" entry of its
   // environment; changing drives later (cChDrive) comes back to this folder.
-  char record[4] = {'=', UpperAscii(now[0]), ':', '\0'};
+  char record[4] = {'=', UpperChar(now[0]), ':', '\0'};
   if (!SetEnvironmentVariableA(record, now)) return LastErrno();
   return VB_TRUE;
 }
@@ -36,7 +37,7 @@ extern "C" int16_t __stdcall cChDir(StrArg folder) {
 extern "C" int16_t __stdcall cChDrive(StrArg drive) {
   if (drive[0] == '\0') return REFUSED;
   // Only the first character counts: "C", "c:" and "C:\ANY" all mean drive 3.
-  int number = static_cast<unsigned char>(UpperAscii(drive[0])) - 64;
+  int number = static_cast<unsigned char>(UpperChar(drive[0])) - 64;
   if (number < 1 || number > 31) {
     errno = EACCES;
     return EACCES;

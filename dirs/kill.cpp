@@ -5,6 +5,7 @@
 
 #include "files/attrib.h"
 #include "frame/host.h"
+#include "paths/rules_kernel.h"
 #include "paths/split.h"
 #include "scan/links.h"
 #include "scan/scan.h"
@@ -50,8 +51,7 @@ int32_t KillMatchingFiles(const char* pattern, bool strip) {
   size_t length = BoundedLength(pattern, MAX_PATH_CHARS);
   if (length > MAX_PATH_CHARS) return 0;
   // Each entry's path is the pattern's drive and folder followed by the entry's name.
-  SplitParts parts = SplitAnsiPath(std::string_view(pattern, length));
-  size_t folder_part = static_cast<size_t>(parts.name.data() - pattern);
+  size_t folder_part = DriveAndFolderLength(std::string_view(pattern, length), AnsiLeadBytes());
   EntryPath paths(pattern, folder_part);
   LinkCheck links(std::string_view(pattern, folder_part));
 

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "frame/host.h"
+#include "paths/rules_kernel.h"
+#include "paths/split.h"
 #include "scan/scan.h"
 #include "scan/walk.h"
 
@@ -12,19 +14,6 @@ namespace {
 
 // The kept scan of cSubDirectory, separate from the file listing's and the walk's.
 KeptScan g_sub_directory;
-
-// Length of the folder part of a pattern: through its last backslash (the second byte
-// of a double-byte character is not one), 0 when it has none.
-size_t FolderPartLength(const char* pattern, size_t length) {
-  size_t part = 0;
-  for (size_t i = 0; i < length; ++i) {
-    if (IsDBCSLeadByte(static_cast<BYTE>(pattern[i])) && i + 1 < length)
-      ++i;
-    else if (pattern[i] == '\\')
-      part = i + 1;
-  }
-  return part;
-}
 
 }  // namespace
 
@@ -71,7 +60,7 @@ extern "C" BSTR __stdcall cSubDirectory(StrArg pattern, int16_t first) {
 extern "C" int16_t __stdcall cCountDirectories(StrArg pattern) {
   size_t length = BoundedLength(pattern, MAX_PATH_CHARS);
   if (length > MAX_PATH_CHARS) return 0;
-  EntryPath paths(pattern, FolderPartLength(pattern, length));
+  EntryPath paths(pattern, FolderPartLength(std::string_view(pattern, length), AnsiLeadBytes()));
   // Each entry is asked about again by its full path; "." and ".." count where the
   // scan lists them.
   int32_t count = 0;

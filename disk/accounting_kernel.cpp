@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "files/compare_kernel.h"
+#include "frame/ascii_kernel.h"
 #include "scan/wildcard_kernel.h"
 
 namespace vnk {

@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 
 #include "disk/root_kernel.h"
+#include "frame/ascii_kernel.h"
 #include "frame/host.h"
+#include "paths/rules_kernel.h"
 
 namespace vnk {
 
@@ -41,13 +43,12 @@ namespace {
 // on a network path).
 char FileDriveLetter(const char* name) {
   // The same refusals as the library's file size query: wildcards and a bare "C:".
-  if (std::strpbrk(name, "*?") != nullptr) return ' ';
-  if (name[0] != '\0' && name[1] == ':' && name[2] == '\0') return ' ';
+  if (StatusQueryRefuses(name)) return ' ';
   struct _stati64 st;
   if (_stati64(name, &st) != 0) return ' ';
   auto upper = [](char c) -> char {
-    if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
-    return (c >= 'A' && c <= 'Z') ? c : ' ';
+    unsigned char u = static_cast<unsigned char>(c);
+    return IsAsciiLetter(u) ? static_cast<char>(UpperAscii(u)) : ' ';
   };
   if (name[0] != '\0' && name[1] == ':') return upper(name[0]);
   char cur[MAX_PATH + 1];

@@ -14,7 +14,7 @@ int16_t AttributeSet(const char* path, uint32_t mask) {
 int16_t AttributeClear(const char* path, uint32_t mask) {
   DWORD word = GetFileAttributesA(path);
   if (word == INVALID_FILE_ATTRIBUTES) return VB_FALSE;
-  return VbBool(SetFileAttributesA(path, word & (mask ^ 0x0000FFFFu)));
+  return VbBool(SetFileAttributesA(path, word & (mask ^ ATTR_LOW_WORD)));
 }
 
 int16_t AttributeTest(const char* path, uint32_t mask) {

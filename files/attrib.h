@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "frame/result_codes.h"
+
 namespace vnk {
 
 // Each reads the attribute word first and answers 0 when it cannot; otherwise -1 when
@@ -13,6 +15,12 @@ int16_t AttributeSet(const char* path, uint32_t mask);
 int16_t AttributeClear(const char* path, uint32_t mask);
 // -1 when every bit of the mask is set (a mask of 0: for every existing path).
 int16_t AttributeTest(const char* path, uint32_t mask);
+
+// The low 16 bits of the attribute word: the bits a clearing works within.
+constexpr uint32_t ATTR_LOW_WORD = 0x0000FFFF;
+
+// The four bits cFileSetAllAttrib sets and cFileResetAllAttrib clears.
+constexpr uint32_t ATTR_ALL_FOUR = ATTR_READONLY | ATTR_HIDDEN | ATTR_SYSTEM | ATTR_ARCHIVE;
 
 // The protective and ordinary bits the "All" deletions strip before deleting: read-only,
 // hidden, system, archive, normal and temporary.

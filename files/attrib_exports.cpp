@@ -58,14 +58,14 @@ extern "C" int16_t __stdcall cFileSetAttrib(StrArg name, FileAttrib* attr) {
 extern "C" int16_t __stdcall cFileSetAllAttrib(StrArg name) {
   // The read only tells whether the path exists; the new word is fixed.
   if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return VB_FALSE;
-  return VbBool(SetFileAttributesA(name, ATTR_READONLY | ATTR_HIDDEN | ATTR_SYSTEM | ATTR_ARCHIVE));
+  return VbBool(SetFileAttributesA(name, ATTR_ALL_FOUR));
 }
 
 extern "C" int16_t __stdcall cFileResetAllAttrib(StrArg name) {
   // Read-only, hidden, system and archive go; the other low 16 bits stay.
   DWORD word = GetFileAttributesA(name);
   if (word == INVALID_FILE_ATTRIBUTES) return VB_FALSE;
-  return VbBool(SetFileAttributesA(name, word & 0xFFD8u));
+  return VbBool(SetFileAttributesA(name, word & (ATTR_LOW_WORD & ~ATTR_ALL_FOUR)));
 }
 
 extern "C" int16_t __stdcall cFileSetArchive(StrArg name) { return AttributeSet(name, ATTR_ARCHIVE); }

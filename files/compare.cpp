@@ -2,6 +2,7 @@
 #include "files/compare_kernel.h"
 #include "files/size.h"
 #include "frame/host.h"
+#include "paths/rules_kernel.h"
 
 namespace vnk {
 namespace {
@@ -17,8 +18,8 @@ int16_t CompareContents(const char* name1, const char* name2, bool exact) {
   TaskBuffer block2 = TaskAlloc(WORK_BLOCK);
   if (!block2) return RC_NO_MEMORY_SECOND;
 
-  if (BoundedLength(name1, MAX_PATH_CHARS) > MAX_PATH_CHARS) return RC_CANT_OPEN_FIRST;
-  if (BoundedLength(name2, MAX_PATH_CHARS) > MAX_PATH_CHARS) return RC_CANT_OPEN_SECOND;
+  if (!FitsPathBuffer(name1)) return RC_CANT_OPEN_FIRST;
+  if (!FitsPathBuffer(name2)) return RC_CANT_OPEN_SECOND;
   UniqueFile file1(fopen(name1, "rb"));
   if (!file1) return RC_CANT_OPEN_FIRST;
   UniqueFile file2(fopen(name2, "rb"));

@@ -6,12 +6,13 @@
 #include "files/identity.h"
 #include "frame/output.h"
 #include "frame/host.h"
+#include "paths/rules_kernel.h"
 
 namespace vnk {
 
 namespace {
 // The plain copy's name buffers hold 255 characters.
-constexpr size_t kCopyNameChars = 255;
+constexpr size_t kCopyNameChars = NAME_BUFFER_CHARS;
 
 // Windows refuses to write over a read-only file (access denied), and callers rely on
 // that protection; a process with full rights on another host would be let through and

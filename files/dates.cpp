@@ -6,12 +6,13 @@
 #include <ctime>
 
 #include "frame/host.h"
+#include "paths/rules_kernel.h"
 
 namespace vnk {
 namespace {
 
 // Which stamp a text export reports.
-enum class Stamp { Created = 1, Accessed = 2, Written = 3 };
+enum class Stamp { Created, Accessed, Written };
 
 // The three stamps of a file, whole seconds since 1970-01-01 UTC; earlier stamps are
 // negative.
@@ -30,26 +31,12 @@ int64_t UnixSeconds(const FILETIME& ft) {
   return (ticks % kTicksPerSecond < 0) ? seconds - 1 : seconds;
 }
 
-// A drive's root (C:\) or a network share's (\\server\share\) as a full path.
-bool IsRoot(const char* full) {
-  size_t n = strlen(full);
-  if (n == 3 && full[1] == ':' && (full[2] == '\\' || full[2] == '/')) return true;
-  if (n < 5 || full[0] != '\\' || full[1] != '\\') return false;
-  const char* server_end = strchr(full + 2, '\\');
-  if (server_end == nullptr || server_end == full + 2) return false;
-  const char* share = server_end + 1;
-  const char* share_end = strchr(share, '\\');
-  if (share_end == share) return false;
-  return share_end == nullptr || share_end[1] == '\0';
-}
-
 // The file's three stamps. False when its status cannot be read; wildcards and a bare
 // drive ("C:") are refused as the runtime's own query refuses them. A root folder has no
 // stamps of its own: callers are given 1980-01-01 00:00:00 local time for all three, as
 // the runtime's query fabricates them, whichever runtime the library runs on.
 bool ReadStamps(const char* name, Stamps* out) {
-  if (std::strpbrk(name, "*?") != nullptr) return false;
-  if (name[0] != '\0' && name[1] == ':' && name[2] == '\0') return false;
+  if (StatusQueryRefuses(name)) return false;
   char full[PATH_BUFFER];
   if (std::strpbrk(name, "./\\") != nullptr && _fullpath(full, name, sizeof full) != nullptr && IsRoot(full)) {
     if (GetDriveTypeA(full) <= DRIVE_NO_ROOT_DIR) return false;
@@ -117,8 +104,8 @@ BSTR StampText(const char* name, Stamp which, bool date) {
   return NewString(text.get(), strnlen(text.get(), kTextBuffer));
 }
 
-BSTR FileDateText(const char* name, int16_t which) { return StampText(name, static_cast<Stamp>(which), true); }
-BSTR FileTimeText(const char* name, int16_t which) { return StampText(name, static_cast<Stamp>(which), false); }
+BSTR FileDateText(const char* name, Stamp which) { return StampText(name, which, true); }
+BSTR FileTimeText(const char* name, Stamp which) { return StampText(name, which, false); }
 
 }  // namespace
 
@@ -126,12 +113,12 @@ BSTR FileTimeText(const char* name, int16_t which) { return StampText(name, stat
 
 using namespace vnk;
 
-extern "C" BSTR __stdcall cFileDateCreated(StrArg file) { return FileDateText(file, 1); }
-extern "C" BSTR __stdcall cFileLastDateAccess(StrArg file) { return FileDateText(file, 2); }
-extern "C" BSTR __stdcall cFileLastDateModified(StrArg file) { return FileDateText(file, 3); }
-extern "C" BSTR __stdcall cFileTimeCreated(StrArg file) { return FileTimeText(file, 1); }
-extern "C" BSTR __stdcall cFileLastTimeAccess(StrArg file) { return FileTimeText(file, 2); }
-extern "C" BSTR __stdcall cFileLastTimeModified(StrArg file) { return FileTimeText(file, 3); }
+extern "C" BSTR __stdcall cFileDateCreated(StrArg file) { return FileDateText(file, Stamp::Created); }
+extern "C" BSTR __stdcall cFileLastDateAccess(StrArg file) { return FileDateText(file, Stamp::Accessed); }
+extern "C" BSTR __stdcall cFileLastDateModified(StrArg file) { return FileDateText(file, Stamp::Written); }
+extern "C" BSTR __stdcall cFileTimeCreated(StrArg file) { return FileTimeText(file, Stamp::Created); }
+extern "C" BSTR __stdcall cFileLastTimeAccess(StrArg file) { return FileTimeText(file, Stamp::Accessed); }
+extern "C" BSTR __stdcall cFileLastTimeModified(StrArg file) { return FileTimeText(file, Stamp::Written); }
 
 extern "C" int16_t __stdcall cCmpFileTime(StrArg first, StrArg second) {
   Stamps a, b;

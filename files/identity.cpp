@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "files/compare_kernel.h"
+#include "frame/ascii_kernel.h"
 #include "frame/host.h"
 
 namespace vnk {
@@ -15,10 +15,7 @@ bool FullPathsEqual(const char* a, const char* b) {
   DWORD nb = GetFullPathNameA(b, sizeof full_b, full_b, nullptr);
   if (na == 0 || nb == 0 || na >= sizeof full_a || nb >= sizeof full_b) return false;
   if (na != nb) return false;
-  for (DWORD i = 0; i < na; ++i)
-    if (FoldAscii(static_cast<unsigned char>(full_a[i])) != FoldAscii(static_cast<unsigned char>(full_b[i])))
-      return false;
-  return true;
+  return SameBytesIgnoringCase(full_a, full_b, na);
 }
 
 bool Identify(const char* name, BY_HANDLE_FILE_INFORMATION* info) {

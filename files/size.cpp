@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "frame/host.h"
+#include "paths/rules_kernel.h"
 
 namespace vnk {
 
@@ -12,8 +13,7 @@ int64_t WholeFileSize(const char* name) {
   // The runtime's status query refuses wildcards and a bare drive such as "C:"; those
   // rules are part of what callers see, so they are stated here rather than left to
   // whichever runtime happens to run the library.
-  if (std::strpbrk(name, "*?") != nullptr) return -1;
-  if (name[0] != '\0' && name[1] == ':' && name[2] == '\0') return -1;
+  if (StatusQueryRefuses(name)) return -1;
   struct _stati64 st;
   if (_stati64(name, &st) != 0) return -1;
   if (st.st_mode & _S_IFDIR) return 0;

@@ -3,7 +3,7 @@
 // the directory, and keeps drive, name and extension whole.
 #include "fuzz/fuzz_util.h"
 #include "paths/truncate_kernel.h"
-#include "scan/validate_kernel.h"
+#include "paths/validate_kernel.h"
 
 namespace {
 

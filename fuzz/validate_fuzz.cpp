@@ -2,7 +2,7 @@
 // than it may look at: those come without a terminator within reach, so a read past the
 // 517th byte trips AddressSanitizer.
 #include "fuzz/fuzz_util.h"
-#include "scan/validate_kernel.h"
+#include "paths/validate_kernel.h"
 
 namespace {
 

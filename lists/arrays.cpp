@@ -11,7 +11,8 @@
 #include "files/size.h"
 #include "frame/host.h"
 #include "lists/string_array.h"
-#include "scan/validate_kernel.h"
+#include "paths/rules_kernel.h"
+#include "paths/validate_kernel.h"
 
 namespace vnk {
 namespace {
@@ -23,15 +24,14 @@ constexpr int32_t kUnit = 0x8000;
 constexpr size_t kSavedElementBytes = 4096;
 
 // Results of cArrayOnDisk.
-constexpr int32_t kNothing = -1, kBadName = -2, kCantRemove = -3, kCantOpen = -4;
+constexpr int32_t kNothing = LIST_NOTHING, kBadName = LIST_BAD_NAME, kCantRemove = LIST_CANT_REMOVE, kCantOpen = -4;
 constexpr int32_t kFullUnitUnwritten = -11, kPartUnitUnwritten = -12, kSizeDiffers = -16;
 constexpr int32_t kFullUnitUnread = -19, kPartUnitUnread = -20;
 
 // The file name checks both functions make first: -1 empty, -2 not usable.
 int32_t CheckFileName(const char* name) {
-  size_t len = BoundedLength(name, MAX_PATH_CHARS);
-  if (len == 0) return kNothing;
-  if (len > MAX_PATH_CHARS || ValidateFileName(name) != -1) return kBadName;
+  if (name[0] == '\0') return kNothing;
+  if (!FitsPathBuffer(name) || ValidateFileName(name) != NAME_VALID) return kBadName;
   return 0;
 }
 

@@ -15,9 +15,9 @@ bool ExactAgree(uint32_t attrib, uint32_t mask) { return ((attrib ^ mask) & FILT
 }  // namespace
 
 bool FilterTakes(uint32_t attrib, int16_t filter) {
-  if (attrib & 0x10) return false;
-  if (filter == 255) return true;
-  if (filter == 254) return attrib == 0 || AnyAgree(attrib, 0x20);
+  if (attrib & ATTR_DIRECTORY) return false;
+  if (filter == FILTER_EVERYTHING) return true;
+  if (filter == FILTER_PLAIN_OR_ARCHIVE) return attrib == 0 || AnyAgree(attrib, ATTR_ARCHIVE);
   if (filter >= 1 && filter <= 127) return AnyAgree(attrib, static_cast<uint32_t>(filter));
   // The magnitude in 32 bits: -32768 gives the mask 0x8000, which no filter bit shares.
   if (filter < 0) return ExactAgree(attrib, static_cast<uint32_t>(-static_cast<int32_t>(filter)));

@@ -1,12 +1,19 @@
 // The attribute filter of the bulk listings (cFilesInDirToArray, cFilesInDirOnDisk).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "frame/result_codes.h"
 
 namespace vnk {
 
 // The five bits a filter looks at: read-only, hidden, system, archive, compressed.
-constexpr uint32_t FILTER_BITS = 0x827;
+constexpr uint32_t FILTER_BITS = ATTR_READONLY | ATTR_HIDDEN | ATTR_SYSTEM | ATTR_ARCHIVE | ATTR_COMPRESSED;
+
+// The two filters with a meaning of their own: everything, and plain or archived files.
+constexpr int16_t FILTER_EVERYTHING = 255;
+constexpr int16_t FILTER_PLAIN_OR_ARCHIVE = 254;
 
 // Whether a listing with this filter takes an entry with this attribute word (0 for a
 // plain file). Folders are never taken. 255 takes everything; 254 plain files and any

@@ -6,8 +6,9 @@
 #include "frame/host.h"
 #include "lists/attr_filter_kernel.h"
 #include "lists/string_array.h"
+#include "paths/rules_kernel.h"
 #include "scan/scan.h"
-#include "scan/validate_kernel.h"
+#include "paths/validate_kernel.h"
 
 namespace vnk {
 namespace {
@@ -18,9 +19,8 @@ KeptScan g_listing;
 // The pattern a bulk listing scans: "*.*" (the current directory) for an empty one.
 // Null when the pattern is longer than a path buffer holds.
 const char* BulkPattern(const char* pattern) {
-  size_t len = BoundedLength(pattern, MAX_PATH_CHARS);
-  if (len > MAX_PATH_CHARS) return nullptr;
-  return len == 0 ? "*.*" : pattern;
+  if (!FitsPathBuffer(pattern)) return nullptr;
+  return pattern[0] == '\0' ? "*.*" : pattern;
 }
 
 // Counts are host Integers; a listing of more than 32767 names reports 32767.
@@ -35,7 +35,7 @@ BSTR FilesInDirectory(const char* pattern, bool first) {
   if (first) {
     // A pattern too long for a path buffer abandons the listing under way like any first
     // call, and finds nothing.
-    if (BoundedLength(pattern, MAX_PATH_CHARS) > MAX_PATH_CHARS) {
+    if (!FitsPathBuffer(pattern)) {
       g_listing.Close();
       return EmptyString();
     }
@@ -50,13 +50,13 @@ BSTR FilesInDirectory(const char* pattern, bool first) {
 
 int16_t FilesInDirToArray(const char* pattern, int16_t filter, SAFEARRAY* names) {
   LONG lower = 0, upper = -1;
-  if (!StringArrayBounds(names, &lower, &upper)) return -1;
+  if (!StringArrayBounds(names, &lower, &upper)) return LIST_NOTHING;
   const char* scan_pattern = BulkPattern(pattern);
-  if (scan_pattern == nullptr) return -1;
+  if (scan_pattern == nullptr) return LIST_NOTHING;
 
   DirEntry entry;
   ScopedScan scan(scan_pattern, &entry);
-  if (!scan.ok()) return -1;
+  if (!scan.ok()) return LIST_NOTHING;
 
   int16_t count = 0;
   LONG next = lower;
@@ -73,23 +73,22 @@ int16_t FilesInDirToArray(const char* pattern, int16_t filter, SAFEARRAY* names)
 }
 
 int16_t FilesInDirOnDisk(const char* list_file, const char* pattern, int16_t filter) {
-  size_t name_len = BoundedLength(list_file, MAX_PATH_CHARS);
-  if (name_len == 0) return -1;
-  if (name_len > MAX_PATH_CHARS || ValidateFileName(list_file) != -1) return -2;
+  if (list_file[0] == '\0') return LIST_NOTHING;
+  if (!FitsPathBuffer(list_file) || ValidateFileName(list_file) != NAME_VALID) return LIST_BAD_NAME;
   // A pattern too long for its buffer finds nothing; it is refused before the list file
   // is touched.
   const char* scan_pattern = BulkPattern(pattern);
-  if (scan_pattern == nullptr) return -1;
+  if (scan_pattern == nullptr) return LIST_NOTHING;
 
   // The list file is created before the scan starts, so when it lies in the listed
   // folder and matches the pattern it lists itself.
-  if (KillFileAll(list_file) != VB_TRUE) return -3;
+  if (KillFileAll(list_file) != VB_TRUE) return LIST_CANT_REMOVE;
   UniqueFile out(fopen(list_file, "w+b"));
   if (!out) return static_cast<int16_t>(RC_CANT_OPEN_FIRST);
 
   DirEntry entry;
   ScopedScan scan(scan_pattern, &entry);
-  if (!scan.ok()) return -1;  // the list file stays, empty
+  if (!scan.ok()) return LIST_NOTHING;  // the list file stays, empty
 
   int32_t result = 0;
   int16_t count = 0;
@@ -121,7 +120,7 @@ extern "C" BSTR __stdcall cFilesInDirectory(StrArg pattern, int16_t first_call) 
 }
 
 extern "C" int16_t __stdcall cFilesInDirToArray(StrArg pattern, int16_t filter, SAFEARRAY** names) {
-  if (AnyNull(names)) return -1;  // as for an array that cannot take names
+  if (AnyNull(names)) return LIST_NOTHING;  // as for an array that cannot take names
   return FilesInDirToArray(pattern, filter, *names);
 }
 

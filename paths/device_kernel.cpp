@@ -5,18 +5,12 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "files/compare_kernel.h"
+#include "frame/ascii_kernel.h"
 
 namespace vnk {
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-bool SameFolded(const char* a, const char* b, size_t n) {
-  for (size_t i = 0; i < n; ++i)
-    if (FoldAscii(static_cast<unsigned char>(a[i])) != FoldAscii(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
 
 }  // namespace
 
@@ -32,12 +26,12 @@ bool NamesDevice(const char* path) {
   while (n > 0 && name[n - 1] == ' ') --n;
   if (n == 3) {
     for (const char* device : {"nul", "con", "aux", "prn"})
-      if (SameFolded(name, device, 3)) return true;
+      if (SameBytesIgnoringCase(name, device, 3)) return true;
     return false;
   }
-  if (n == 4 && name[3] >= '1' && name[3] <= '9') return SameFolded(name, "com", 3) || SameFolded(name, "lpt", 3);
-  if (n == 6 && SameFolded(name, "conin$", 6)) return true;
-  return n == 7 && SameFolded(name, "conout$", 7);
+  if (n == 4 && name[3] >= '1' && name[3] <= '9') return SameBytesIgnoringCase(name, "com", 3) || SameBytesIgnoringCase(name, "lpt", 3);
+  if (n == 6 && SameBytesIgnoringCase(name, "conin$", 6)) return true;
+  return n == 7 && SameBytesIgnoringCase(name, "conout$", 7);
 }
 
 }  // namespace vnk

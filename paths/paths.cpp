@@ -1,17 +1,21 @@
-// Paths as text: cSplitPath, cMakePath, cFullPath. None of them touches the files named.
+// Paths as text: cIsFilenameValid, cSplitPath, cMakePath, cFullPath. None of them touches
+// the files named.
 #include "frame/host.h"
 #include "paths/join_kernel.h"
 #include "paths/split.h"
-#include "scan/validate_kernel.h"
+#include "paths/validate_kernel.h"
 
 using namespace vnk;
+
+// The name validation, answered unchanged.
+extern "C" int16_t __stdcall cIsFilenameValid(StrArg name) { return ValidateFileName(name); }
 
 // The record's four strings are always replaced: with the parts, or with empty strings
 // when the path is refused, so the caller never sees parts of an earlier path.
 extern "C" int16_t __stdcall cSplitPath(StrArg path, PathParts* parts) {
   if (AnyNull(parts)) return VB_FALSE;
   int16_t verdict = ValidateFileName(path);
-  if (verdict != -1) {
+  if (verdict != NAME_VALID) {
     EmptySlot(&parts->Drive);
     EmptySlot(&parts->Directory);
     EmptySlot(&parts->FileName);

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "scan/validate_kernel.h"
+#include "paths/validate_kernel.h"
 
 namespace vnk {
 
@@ -14,7 +14,7 @@ constexpr int32_t kMaxTruncatedWidth = 255;
 constexpr size_t kMaxPartChars = 255;
 
 std::string TruncatePath(const char* path, int32_t width, const LeadBytes& lead) {
-  if (ValidateFileName(path) != -1) return {};
+  if (ValidateFileName(path) != NAME_VALID) return {};
   if (width < TRUNCATE_MIN_WIDTH) return {};
   std::string_view full(path);
   SplitParts p = SplitPath(full, lead);

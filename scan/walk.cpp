@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "paths/rules_kernel.h"
+#include "paths/split.h"
 #include "scan/scan.h"
 
 namespace vnk {
@@ -21,19 +23,6 @@ bool TakeFolder(const DirEntry& entry, char* name) {
   if (entry.attrib & FILE_ATTRIBUTE_REPARSE_POINT) return false;
   memcpy(name, entry.name, strnlen(entry.name, sizeof entry.name - 1) + 1);
   return true;
-}
-
-// The length of folder without its trailing backslashes. A byte 0x5C that is the
-// second half of a double-byte character is part of a name, not a separator.
-size_t FolderLength(const char* folder) {
-  size_t keep = 0;
-  for (size_t i = 0; folder[i] != '\0';) {
-    unsigned char c = static_cast<unsigned char>(folder[i]);
-    bool pair = IsDBCSLeadByte(c) && folder[i + 1] != '\0';
-    i += pair ? 2 : 1;
-    if (pair || c != '\\') keep = i;
-  }
-  return keep;
 }
 
 class Walk {
@@ -105,7 +94,7 @@ WalkTable CollectSubDirectories(const char* folder) {
   table.block = TaskAlloc(WALK_TABLE_BYTES);
   if (!table.ok()) return table;
   memset(table.block.get(), 0, WALK_TABLE_BYTES);
-  size_t base = FolderLength(folder);
+  size_t base = TrimmedFolderLength(folder, AnsiLeadBytes());
   // A folder made of nothing but backslashes names no folder: with its trailing
   // backslashes dropped it would become the root of the current drive, and a tree
   // deletion would empty that drive's folders. (The empty folder is the caller's to

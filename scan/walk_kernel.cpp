@@ -3,10 +3,10 @@
 
 #include <cstdlib>
 
+#include "frame/ascii_kernel.h"
+
 namespace vnk {
 namespace {
-
-unsigned char Fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
 
 int CompareSlots(const void* a, const void* b) {
   return WalkCompare(static_cast<const char*>(a), static_cast<const char*>(b));
@@ -22,7 +22,7 @@ int WalkCompare(const char* a, const char* b) {
   const unsigned char* x = reinterpret_cast<const unsigned char*>(a);
   const unsigned char* y = reinterpret_cast<const unsigned char*>(b);
   for (size_t i = 0;; ++i) {
-    unsigned char p = Fold(x[i]), q = Fold(y[i]);
+    unsigned char p = FoldAscii(x[i]), q = FoldAscii(y[i]);
     if (p != q) return p < q ? -1 : 1;
     if (p == '\0') break;
   }

@@ -7,11 +7,12 @@
 
 #include "files/block_io.h"
 #include "frame/host.h"
+#include "paths/rules_kernel.h"
 
 namespace vnk {
 
 // Both names must suit the copy back: at most this many characters.
-constexpr size_t kCopyBackNameChars = 255;
+constexpr size_t kCopyBackNameChars = NAME_BUFFER_CHARS;
 
 // The work file a caller names, or when it names none "~!!TMP~.TMP", which, being
 // relative, is made in the current directory.

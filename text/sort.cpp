@@ -10,7 +10,7 @@
 
 #include "files/block_io.h"
 #include "files/identity.h"
-#include "files/compare_kernel.h"
+#include "frame/ascii_kernel.h"
 #include "frame/bytes_kernel.h"
 #include "frame/cpu_kernel.h"
 #include "frame/host.h"
@@ -27,13 +27,6 @@ using HeapBlock = std::unique_ptr<char, HeapFree>;
 using EntryTable = std::unique_ptr<const char*, HeapFree>;
 
 constexpr size_t kFirstTableEntries = 4096;
-
-// Both arguments name the same file as written, ignoring ASCII case.
-bool SameNameIgnoringCase(const char* a, const char* b) {
-  for (; *a != '\0' && *b != '\0'; ++a, ++b)
-    if (FoldAscii(static_cast<unsigned char>(*a)) != FoldAscii(static_cast<unsigned char>(*b))) return false;
-  return *a == *b;
-}
 
 // The whole remaining content of the input, read into `block` (which may be replaced
 // by a larger one when the file grew since its size was taken). Returns 0 or the code

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 
+#include "frame/ascii_kernel.h"
 #include "frame/cpu_kernel.h"
 
 namespace vnk {
@@ -16,12 +17,7 @@ namespace {
 
 using Byte = unsigned char;
 
-constexpr std::array<Byte, 256> MakeTable(bool fold) {
-  std::array<Byte, 256> t{};
-  for (int c = 0; c < 256; ++c) t[c] = static_cast<Byte>((fold && c >= 'A' && c <= 'Z') ? c + 32 : c);
-  return t;
-}
-constexpr std::array<Byte, 256> kFolded = MakeTable(true);
+constexpr const std::array<Byte, 256>& kFolded = kFoldedAscii;
 
 // Line keys: the byte at each depth, folded or not; a line ends at its "\n", and no
 // other byte folds to "\n", so the value '\n' marks the end.

@@ -7,12 +7,13 @@
 
 #include "files/block_io.h"
 #include "frame/host.h"
+#include "paths/rules_kernel.h"
 
 namespace vnk {
 
 // Whether a path fits the 259-character path buffers; a longer one is refused with the
 // open-failure code of the file it names, before anything is opened.
-inline bool PathFits(const char* path) { return BoundedLength(path, MAX_PATH_CHARS) <= MAX_PATH_CHARS; }
+inline bool PathFits(const char* path) { return FitsPathBuffer(path); }
 
 // Opens the target of a pass that writes a new file, "w+b": false (the pass's
 // RC_CANT_OPEN_SECOND) for a name longer than the path buffers and for the source itself

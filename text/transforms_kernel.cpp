@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "frame/ascii_kernel.h"
 #include "frame/bytes_kernel.h"
 #include "frame/cpu_kernel.h"
 #if VNK_HAVE_SSE2_PATH
@@ -135,15 +136,13 @@ size_t ExpandTabs(const uint8_t* in, size_t n, size_t tabs, uint8_t* out, uint32
 // Branch-free so that the compiler can turn the tails into vector code too.
 void UpperAscii(uint8_t* block, size_t n) {
   for (size_t i = ShiftLetters(block, n, 'a', -32); i < n; ++i) {
-    uint8_t c = block[i];
-    block[i] = static_cast<uint8_t>(c - ((static_cast<uint8_t>(c - 'a') < 26) << 5));
+    block[i] = vnk::UpperAscii(block[i]);
   }
 }
 
 void LowerAscii(uint8_t* block, size_t n) {
   for (size_t i = ShiftLetters(block, n, 'A', 32); i < n; ++i) {
-    uint8_t c = block[i];
-    block[i] = static_cast<uint8_t>(c + ((static_cast<uint8_t>(c - 'A') < 26) << 5));
+    block[i] = FoldAscii(block[i]);
   }
 }
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "files/compare_kernel.h"
+#include "frame/ascii_kernel.h"
 #include "files/size.h"
 #include "files/identity.h"
 #include "text/stream_pass.h"
@@ -112,13 +112,6 @@ void Decode(ByteReader& in, BlockWriter& out) {
       due = due > 3 ? due - 3 : 0;
     }
     in.Get();  // the line end: exactly one byte
-  }
-}
-
-bool SameNameIgnoringCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    if (FoldAscii(static_cast<unsigned char>(*a)) != FoldAscii(static_cast<unsigned char>(*b))) return false;
-    if (*a == '\0') return true;
   }
 }
 

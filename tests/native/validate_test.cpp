@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "scan/validate_kernel.h"
+#include "paths/validate_kernel.h"
 
 namespace vnk {
 

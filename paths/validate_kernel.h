@@ -12,4 +12,7 @@ namespace vnk {
 // anywhere but the second position; 6 a dot right after a backslash or colon.
 int16_t ValidateFileName(const char* text);
 
+// ValidateFileName's answer for an acceptable path.
+constexpr int16_t NAME_VALID = -1;
+
 }  // namespace vnk

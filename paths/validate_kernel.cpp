@@ -1,14 +1,22 @@
 // File name validation.
-#include "scan/validate_kernel.h"
+#include "paths/validate_kernel.h"
 
 #include <cstring>
 
+#include "frame/ascii_kernel.h"
+
 namespace vnk {
+
+namespace {
+// The longest path accepted, and the longest name part or extension beside a dot.
+constexpr size_t kMaxChars = 516;
+constexpr int16_t kMaxPartChars = 256;
+}  // namespace
 
 int16_t ValidateFileName(const char* text) {
   const auto* s = reinterpret_cast<const unsigned char*>(text);
-  size_t len = strnlen(text, 517);
-  if (len == 0 || len > 516) return 0;
+  size_t len = strnlen(text, kMaxChars + 1);
+  if (len == 0 || len > kMaxChars) return 0;
 
   // Exactly one leading parent reference is allowed.
   size_t start = (len >= 4 && s[0] == '.' && s[1] == '.' && s[2] == '\\') ? 3 : 0;
@@ -19,7 +27,7 @@ int16_t ValidateFileName(const char* text) {
     if (c == '.') {
       if (dot_seen || i == 0) return 0;
       if (s[i - 1] == '\\' || s[i - 1] == ':') return 6;
-      if (run > 256) return 1;
+      if (run > kMaxPartChars) return 1;
       dot_seen = true;
       run = 0;
     } else if (c < 0x20 || c == '"' || c == '/') {
@@ -31,18 +39,17 @@ int16_t ValidateFileName(const char* text) {
       run = 0;
     } else if (c == ':') {
       if (i != 1) return 5;
-      bool letter = (s[0] >= 'A' && s[0] <= 'Z') || (s[0] >= 'a' && s[0] <= 'z');
-      if (!letter) return 4;
+      if (!IsAsciiLetter(s[0])) return 4;
       run = 0;
     } else if (c == '*' || c == '<' || c == '>' || c == '?' || c == '|') {
       return 0;
     } else {
       ++run;
-      if (dot_seen && run > 256) return 2;
+      if (dot_seen && run > kMaxPartChars) return 2;
     }
   }
   if (s[len - 1] == ':' || s[len - 1] == '\\') return 0;
-  return -1;
+  return NAME_VALID;
 }
 
 }  // namespace vnk
