@@ -64,15 +64,24 @@ EdgeTest EdgesOf(const char* needle, size_t m, bool fold) {
   return {needle[0], mask(needle[0]), needle[m - 1], mask(needle[m - 1])};
 }
 
-// The first position in [i, starts) that holds a 0x1A or whose first and last bytes fit
-// the needle's, or `starts` when there is none. p[i + m - 1] is valid for every such i.
-size_t NextStopPlain(const char* p, size_t i, size_t starts, size_t m, EdgeTest e) {
-  for (; i < starts; ++i) {
+// Hands `take` every position in [i, starts) that holds a 0x1A or whose first and last
+// bytes fit the needle's, in order; p[i + m - 1] is valid for each. `take` returns where
+// to go on looking (behind a match, or the next position), or kStop to end the walk.
+// Returns where the walk ended: starts or beyond, or kStop.
+constexpr size_t kStop = static_cast<size_t>(-1);
+
+template <class Take>
+size_t WalkPlain(const char* p, size_t i, size_t starts, size_t m, EdgeTest e, Take& take) {
+  while (i < starts) {
     char c = p[i];
-    if (c == kEndOfText) return i;
-    if ((c | e.first_mask) == e.first && (p[i + m - 1] | e.last_mask) == e.last) return i;
+    if (c == kEndOfText || ((c | e.first_mask) == e.first && (p[i + m - 1] | e.last_mask) == e.last)) {
+      i = take(i);
+      if (i == kStop) return kStop;
+    } else {
+      ++i;
+    }
   }
-  return starts;
+  return i;
 }
 
 // Where the last LF in p[from, to) is, or NO_MATCH.
@@ -83,19 +92,29 @@ size_t LastLfPlain(const char* p, size_t from, size_t to) {
 }
 
 #if VNK_HAVE_SSE2_PATH
-VNK_SSE2 size_t NextStopSse2(const char* p, size_t i, size_t starts, size_t m, EdgeTest e) {
+template <class Take>
+VNK_SSE2 size_t WalkSse2(const char* p, size_t i, size_t starts, size_t m, EdgeTest e, Take& take) {
   const __m128i first = _mm_set1_epi8(e.first), first_mask = _mm_set1_epi8(e.first_mask);
   const __m128i last = _mm_set1_epi8(e.last), last_mask = _mm_set1_epi8(e.last_mask);
   const __m128i end = _mm_set1_epi8(kEndOfText);
-  for (; starts - i >= 16; i += 16) {
+  while (i < starts && starts - i >= 16) {
     __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
     __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + m - 1));
     __m128i fit = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(a, first_mask), first),
                                 _mm_cmpeq_epi8(_mm_or_si128(b, last_mask), last));
     unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(fit, _mm_cmpeq_epi8(a, end))));
-    if (hits != 0) return i + __builtin_ctz(hits);
+    size_t next = i + 16;
+    while (hits != 0) {
+      size_t at = i + __builtin_ctz(hits);
+      next = take(at);
+      if (next == kStop) return kStop;
+      if (next >= i + 16) break;
+      hits &= ~0u << (next - i);  // the positions a match covered are no candidates
+      next = i + 16;
+    }
+    i = next;
   }
-  return NextStopPlain(p, i, starts, m, e);
+  return WalkPlain(p, i, starts, m, e, take);
 }
 
 VNK_SSE2 size_t LastLfSse2(const char* p, size_t from, size_t to) {
@@ -165,24 +184,22 @@ LineSearch::Step LineSearch::Scan(const char* p, size_t n, bool last) {
   // The line's start, relative to p, moved back by whole pieces where it lies before p:
   // only the column modulo the piece length matters.
   ptrdiff_t line_begin = -static_cast<ptrdiff_t>(column_);
-  size_t seen = 0;
-  size_t i = skip_, resume = skip_;
-  while (i < starts) {
-#if VNK_HAVE_SSE2_PATH
-    i = vector_ ? NextStopSse2(p, i, starts, m_, edges) : NextStopPlain(p, i, starts, m_, edges);
-#else
-    i = NextStopPlain(p, i, starts, m_, edges);
-#endif
-    if (i == starts) break;
-    if (p[i] == kEndOfText) return {i, true};
-    if (Fits(p, i, &line_begin, &seen)) {
+  size_t seen = 0, resume = skip_, stopped_at = 0;
+  auto take = [&](size_t at) -> size_t {
+    if (p[at] != kEndOfText) {
+      if (!Fits(p, at, &line_begin, &seen)) return at + 1;
       ++count_;
-      if (first_only_) return {i, true};
-      i = resume = i + m_;
-    } else {
-      ++i;
+      if (!first_only_) return resume = at + m_;
     }
-  }
+    stopped_at = at;  // the text ends here, or the first match is all the caller wants
+    return kStop;
+  };
+#if VNK_HAVE_SSE2_PATH
+  size_t walked = vector_ ? WalkSse2(p, skip_, starts, m_, edges, take) : WalkPlain(p, skip_, starts, m_, edges, take);
+#else
+  size_t walked = WalkPlain(p, skip_, starts, m_, edges, take);
+#endif
+  if (walked == kStop) return {stopped_at, true};
   column_ = ColumnAt(p, used, line_begin, seen);
   skip_ = resume > used ? resume - used : 0;
   return {used, false};
