@@ -31,6 +31,45 @@ std::string Folded(std::string s) {
   return s;
 }
 
+// What the runtime's text-mode read makes of a file, one byte at a time: CR LF is LF,
+// the text ends at the first 0x1A.
+std::string TextView(const std::string& raw) {
+  std::string text;
+  for (size_t i = 0; i < raw.size() && raw[i] != '\x1A'; ++i)
+    if (!(raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')) text += raw[i];
+  return text;
+}
+
+// The search as a line-by-line read does it: each line cut into pieces of `piece`
+// characters, the occurrences counted in each piece on its own.
+uint64_t CountByPieces(const std::string& text, const std::string& needle, size_t piece) {
+  uint64_t count = 0;
+  for (size_t at = 0; at < text.size();) {
+    size_t lf = text.find('\n', at);
+    size_t n = std::min(piece, (lf == std::string::npos ? text.size() : lf + 1) - at);
+    std::string p = text.substr(at, n);
+    for (size_t k = p.find(needle); k != std::string::npos; k = p.find(needle, k + needle.size())) ++count;
+    at += n;
+  }
+  return count;
+}
+
+// Hands out the file in reads of the sizes the fuzzer picks.
+struct Chunks {
+  const std::string* raw;
+  size_t at = 0;
+  std::vector<size_t> sizes;
+  size_t next = 0;
+  static size_t Read(void* self, char* to, size_t want, bool* end) {
+    auto* c = static_cast<Chunks*>(self);
+    size_t n = std::min({want, c->raw->size() - c->at, c->sizes.empty() ? want : c->sizes[c->next++ % c->sizes.size()]});
+    std::memcpy(to, c->raw->data() + c->at, n);
+    c->at += n;
+    if (n == 0 || c->at == c->raw->size()) *end = true;
+    return n;
+  }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -72,6 +111,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t at = match.find(needle); at != std::string::npos; at = match.find(needle, at + m)) ++count;
   FUZZ_CHECK(vnk::CountMatches(hay.data(), n, pin.data(), m) == count, "count");
   if (m == 0) return 0;
+
+  // The one-pass search over blocks of any size, with and without SSE2, against the
+  // piece-by-piece search of the text-mode view.
+  if (m <= vnk::SEARCH_TEXT_MAX) {
+    size_t piece = in.ConsumeBool() ? vnk::SEARCH_PIECE : 1 + in.ConsumeIntegralInRange<size_t>(0, 40);
+    uint64_t want_count = CountByPieces(fold ? Folded(TextView(text)) : TextView(text), needle, piece);
+    Chunks chunks{&text};
+    for (int k = in.ConsumeIntegralInRange(0, 4); k > 0; --k) chunks.sizes.push_back(in.ConsumeIntegralInRange<size_t>(1, 700));
+    size_t size = 2 * vnk::SEARCH_TEXT_MAX + 2 + in.ConsumeIntegralInRange<size_t>(0, 600);
+    for (int pass = 0; pass < 4; ++pass) {
+      bool first_only = pass & 1, vector = pass & 2;
+      vnk::LineSearch search(pin.data(), m, fold, piece, first_only, vector);
+      chunks.at = chunks.next = 0;
+      std::vector<char> buffer(size);
+      vnk::SearchBlocks(search, buffer.data(), size, &Chunks::Read, &chunks);
+      if (first_only)
+        FUZZ_CHECK((search.count() > 0) == (want_count > 0), "found (sse2 %d, piece %zu)", vector, piece);
+      else
+        FUZZ_CHECK(search.count() == want_count, "count %llu, by pieces %llu (sse2 %d, piece %zu)",
+                   static_cast<unsigned long long>(search.count()), static_cast<unsigned long long>(want_count),
+                   vector, piece);
+    }
+  }
 
   // The replacement of one piece.
   std::string expect;

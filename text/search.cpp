@@ -10,6 +10,7 @@
 
 #include "dirs/kill.h"
 #include "frame/bytes_kernel.h"
+#include "frame/cpu_kernel.h"
 #include "frame/host.h"
 #include "frame/output.h"
 #include "text/rewrite.h"
@@ -77,6 +78,18 @@ class PieceReader {
   char buffer_[32768];
 };
 
+// The file is read in blocks this large, straight into the buffer the search scans.
+constexpr size_t kSearchBlock = 1 << 20;
+
+size_t ReadStream(void* stream, char* to, size_t want, bool* end) {
+  FILE* in = static_cast<FILE*>(stream);
+  size_t got = fread(to, 1, want, in);
+  // Only the end-of-file mark, an error or a read that brings nothing ends the input; a
+  // short read alone does not (a pipe, for one, may deliver less).
+  if (feof(in) || ferror(in) || got == 0) *end = true;
+  return got;
+}
+
 // cFileSearch (stop at the first piece holding a match) and cFileSearchCount.
 int32_t SearchFile(const char* file, const char* text, bool fold, bool first_only) {
   if (*file == '\0' || *text == '\0') return 0;
@@ -90,23 +103,18 @@ int32_t SearchFile(const char* file, const char* text, bool fold, bool first_onl
   std::memcpy(needle, text, m);
   if (fold) FoldInPlace(needle, m);
 
-  PieceReader reader(in.get(), SEARCH_PIECE);
-  char folded[SEARCH_PIECE];
-  uint64_t count = 0;
-  const char* piece;
-  size_t n;
-  while (reader.Next(&piece, &n)) {
-    if (fold) {
-      std::memcpy(folded, piece, n);
-      FoldInPlace(folded, n);
-      piece = folded;
-    }
-    count += CountMatches(piece, n, needle, m);
-    // A read that fails after the match was found does not matter to the answer.
-    if (first_only && count > 0) return -1;
-  }
-  if (reader.error()) return RC_READ_FAILED;
-  return first_only ? 0 : ClampTotal(count);
+  // Where the large block cannot be had, a small one in the frame gives the same answer.
+  TaskBuffer block = TaskAlloc(kSearchBlock);
+  char small[32768];
+  LineSearch search(needle, m, fold, SEARCH_PIECE, first_only, HasSse2());
+  if (block)
+    SearchBlocks(search, block.get(), kSearchBlock, ReadStream, in.get());
+  else
+    SearchBlocks(search, small, sizeof small, ReadStream, in.get());
+  // A read that fails after the match was found does not matter to the answer.
+  if (first_only && search.count() > 0) return -1;
+  if (ferror(in.get())) return RC_READ_FAILED;
+  return first_only ? 0 : ClampTotal(search.count());
 }
 
 // The work file is a binary stream and its line ends are made here: each "\n" goes out

@@ -42,6 +42,57 @@ size_t FindFrom(const char* hay, size_t n, size_t from, const char* needle, size
 // twice in "aaaa").
 size_t CountMatches(const char* hay, size_t n, const char* needle, size_t m);
 
+// One pass over a file's text, block after block, that finds exactly what the piece by
+// piece search finds: the needle's occurrences in each line piece of `piece` characters,
+// left to right without overlapping, folded when case is ignored, up to the first 0x1A.
+// Candidates are the positions whose first and last bytes fit the needle's (16 positions
+// at a time where the processor has SSE2); the rules of pieces and lines are looked at
+// for those only.
+//
+// A needle without CR and LF matches the raw bytes of the file exactly where it matches
+// their text-mode view (only CR LF pairs differ, and a line keeps its columns), so such
+// a search reads raw blocks; a needle with CR or LF wants the text-mode view.
+class LineSearch {
+ public:
+  // needle: m bytes, 0 < m <= 255, already folded when `fold`. `first_only` stops the
+  // scan at the first match. `vector` picks the SSE2 loop (only where HasSse2()).
+  LineSearch(const char* needle, size_t m, bool fold, size_t piece, bool first_only, bool vector);
+
+  bool wants_text_view() const { return text_view_; }
+
+  struct Step {
+    size_t used;  // bytes done with: the caller keeps p[used, n) in front of the next block
+    bool stop;    // a 0x1A byte ended the text, or the first match was found
+  };
+  // Scans the next block of text. `last` says nothing follows it; otherwise n - used is
+  // less than the needle's length.
+  Step Scan(const char* p, size_t n, bool last);
+
+  uint64_t count() const { return count_; }
+
+ private:
+  bool Fits(const char* p, size_t at, ptrdiff_t* line_begin, size_t* seen) const;
+  size_t ColumnAt(const char* p, size_t at, ptrdiff_t line_begin, size_t seen) const;
+
+  char needle_[256];
+  size_t m_;
+  size_t piece_;
+  bool fold_, first_only_, vector_;
+  bool text_view_ = false;
+  bool never_ = false;  // the needle can match nowhere (a 0x1A, or a LF before its end)
+  uint64_t count_ = 0;
+  size_t column_ = 0;  // column of the next block's first byte in its line, modulo piece_
+  size_t skip_ = 0;    // positions at the next block's start inside the last match
+};
+
+// Reads a whole input through `buffer` (`size` bytes, more than twice the needle's
+// limit) and scans it block by block: raw, or made into the text-mode view block by
+// block where the search wants it. `read` puts up to `want` bytes at `to` and returns
+// how many; it sets *end once the input has ended (the end of the file, a failed read
+// or a read that brought nothing). Stops early where the search stops.
+using ReadBlock = size_t (*)(void* source, char* to, size_t want, bool* end);
+void SearchBlocks(LineSearch& search, char* buffer, size_t size, ReadBlock read, void* source);
+
 // The output of the replacement: bytes collect in a buffer that goes to the sink as
 // soon as it holds more than REPLACE_FLUSH bytes and at the end of every piece. The total
 // counts every byte handed to the sink (a line end is one "\n" here, whatever the sink

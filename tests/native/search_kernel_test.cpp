@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -50,6 +52,75 @@ TEST(Matches, SameAsAComparisonAtEveryPosition) {
       }
     ASSERT_EQ(CountMatches(hay.data(), n, needle.data(), m), expected) << hay << " / " << needle;
   }
+}
+
+// The one-pass search over a whole file's bytes, fed in reads of `chunk` bytes through a
+// buffer of `size`, with the plain loop and with SSE2.
+struct Reads {
+  std::string raw;
+  size_t chunk, at = 0;
+  static size_t Read(void* self, char* to, size_t want, bool* end) {
+    auto* r = static_cast<Reads*>(self);
+    size_t n = std::min({want, r->chunk, r->raw.size() - r->at});
+    std::memcpy(to, r->raw.data() + r->at, n);
+    r->at += n;
+    if (n == 0 || r->at == r->raw.size()) *end = true;
+    return n;
+  }
+};
+
+// The count (or -1/0 when only the first match is wanted), the same from both loops
+// whatever the reads and the buffer.
+int64_t OnePass(const std::string& raw, std::string needle, bool fold, bool first_only = false,
+                size_t piece = SEARCH_PIECE) {
+  int64_t answer = -2;
+  for (bool vector : {false, true})
+    for (size_t chunk : {size_t{1}, size_t{7}, size_t{4096}}) {
+      if (fold) FoldInPlace(needle.data(), needle.size());
+      LineSearch search(needle.data(), needle.size(), fold, piece, first_only, vector);
+      Reads reads{raw, chunk};
+      std::vector<char> buffer(600);
+      SearchBlocks(search, buffer.data(), buffer.size(), Reads::Read, &reads);
+      int64_t got = first_only ? -static_cast<int64_t>(search.count() > 0) : static_cast<int64_t>(search.count());
+      if (answer != -2) EXPECT_EQ(got, answer) << "sse2 " << vector << ", reads of " << chunk;
+      answer = got;
+    }
+  return answer;
+}
+
+TEST(OnePass, LinesCrLfAndTheEndOfText) {
+  EXPECT_EQ(OnePass("aaaa\r\naa\naa", "aa", false), 4);
+  EXPECT_EQ(OnePass("Hello World\r\n", "world", false), 0);
+  EXPECT_EQ(OnePass("Hello World\r\n", "world", true), 1);
+  EXPECT_EQ(OnePass("Hello World\r\n", "world", true, true), -1);
+  EXPECT_EQ(OnePass("xy\r\nxy\x1Axy\r\n", "xy", false), 2);  // the text ends at 0x1A
+  EXPECT_EQ(OnePass("\x1Axy", "xy", false, true), 0);
+  EXPECT_EQ(OnePass("a\x1A", "a\x1A", false), 0);
+  // A line end is one LF however it is written; a CR before anything else stays.
+  EXPECT_EQ(OnePass("ab\r\nab\nab\rab", "b\n", false), 2);
+  EXPECT_EQ(OnePass("ab\r\nab\r\r\nab\rab", "b\r", false), 2);
+  EXPECT_EQ(OnePass("a\r\r\nb\r\n", "\r\nb", false), 0);  // a LF ends its piece
+  EXPECT_EQ(OnePass("a\r\r\nb\r\n", "a\r\n", false), 1);
+  EXPECT_EQ(OnePass("ab\r", "b\r", false), 1);  // a CR at the very end stays
+  EXPECT_EQ(OnePass("AaB\xC1\xE1", "ab", true), 1);
+  EXPECT_EQ(OnePass("\xC1\xE1", "\xE1", true), 1);  // folding is A to Z only
+}
+
+TEST(OnePass, NoMatchSpansTheCutOfALongLine) {
+  // Pieces of 5: "abcde" "fabcd" "efab\n" "abcde" "fghij" "\n".
+  const std::string text = "abcdefabcdefab\r\nabcdefghij\r\n";
+  EXPECT_EQ(OnePass(text, "ab", false, false, 5), 4);
+  EXPECT_EQ(OnePass(text, "de", false, false, 5), 2);
+  EXPECT_EQ(OnePass(text, "ef", false, false, 5), 1);  // twice across a cut, once inside a piece
+  EXPECT_EQ(OnePass(text, "b\n", false, false, 5), 1);
+  EXPECT_EQ(OnePass(text, "j\n", false, false, 5), 0);  // the LF is a piece of its own
+  EXPECT_EQ(OnePass(text, "abcdef", false, false, 5), 0);
+  // The same at the real piece length, with a match on each side of the cut and one
+  // across it.
+  std::string line = "x" + std::string(SEARCH_PIECE - 3, '.') + "xyz" + std::string(SEARCH_PIECE - 3, '.') + "xy\r\n";
+  EXPECT_EQ(OnePass(line, "xy", false), 2);
+  EXPECT_EQ(OnePass(line + line, "yz", false), 0);
+  EXPECT_EQ(OnePass(line, "z", false), 1);
 }
 
 struct Collect {
