@@ -326,9 +326,9 @@ void PrintNumber(long v) {
 
 template <class R>
 void PrintResult(typename R::ret r) {
-  if constexpr (R::id == kind::Id::Int) PrintNumber(static_cast<int16_t>(r));
-  else if constexpr (R::id == kind::Id::Long) PrintNumber(static_cast<long>(r));
-  else if constexpr (R::id == kind::Id::Double) printf("%.17g\n", r);
+  if constexpr (R::id == Kind::Int) PrintNumber(static_cast<int16_t>(r));
+  else if constexpr (R::id == Kind::Long) PrintNumber(static_cast<long>(r));
+  else if constexpr (R::id == Kind::Double) printf("%.17g\n", r);
   else {
     PrintBytes(r);
     printf("\n");
