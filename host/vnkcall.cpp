@@ -21,12 +21,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <tuple>
-#include <utility>
 #include <vector>
 
 #include "files/compare_kernel.h"
 #include "frame/boundary.h"
+#include "host/host_args.h"
 #include "tools/declarations.h"
 
 namespace {
@@ -219,12 +218,7 @@ struct Arg<kind::PathPartsRef> {
   explicit Arg(const ArgText& a) {
     if (strcmp(a.text, "-") != 0) BadArgument(a, "a PathParts (write -)");
   }
-  ~Arg() {
-    SysFreeString(rec.Drive);
-    SysFreeString(rec.Directory);
-    SysFreeString(rec.FileName);
-    SysFreeString(rec.Extension);
-  }
+  ~Arg() { FreeParts(rec); }
   PathParts* pass() { return &rec; }
   void report(const char* name) {
     const char* fields[] = {"Drive", "Directory", "FileName", "Extension"};
@@ -237,37 +231,27 @@ struct Arg<kind::PathPartsRef> {
   }
 };
 
+// Elements "a|b|c" or "#N", in an array whose first index is 1.
+std::vector<std::string> Items(const ArgText& a) {
+  if (a.text[0] == '#') return std::vector<std::string>(Count(a, a.text + 1));
+  return Split(a.text, '|');
+}
+
 template <>
 struct Arg<kind::StrArray> {
-  SAFEARRAY* sa = nullptr;
-  explicit Arg(const ArgText& a) {
-    std::vector<std::string> items;
-    if (a.text[0] == '#')
-      items.assign(Count(a, a.text + 1), std::string());
-    else
-      items = Split(a.text, '|');
-    SAFEARRAYBOUND bound{static_cast<ULONG>(items.size()), 1};
-    sa = SafeArrayCreate(VT_BSTR, 1, &bound);
-    for (LONG k = 0; k < static_cast<LONG>(items.size()); ++k) {
-      LONG index = k + 1;
-      BSTR b = SysAllocStringByteLen(items[k].data(), static_cast<UINT>(items[k].size()));
-      SafeArrayPutElement(sa, &index, b);
-      SysFreeString(b);
-    }
+  std::vector<std::string> items;
+  HostArray array;
+  explicit Arg(const ArgText& a) : items(Items(a)), array(VT_BSTR, 1, static_cast<ULONG>(items.size())) {
+    FillStrings(array, items);
   }
-  ~Arg() { SafeArrayDestroy(sa); }
-  SAFEARRAY** pass() { return &sa; }
+  SAFEARRAY** pass() { return array.ref(); }
   void report(const char* name) {
-    LONG lo = 0, hi = -1;
-    SafeArrayGetLBound(sa, 1, &lo);
-    SafeArrayGetUBound(sa, 1, &hi);
-    for (LONG k = lo; k <= hi; ++k) {
-      BSTR b = nullptr;
-      SafeArrayGetElement(sa, &k, &b);
-      printf("%s(%ld) = ", name, static_cast<long>(k));
-      PrintBytes(b);
+    LONG lo = 0;
+    SafeArrayGetLBound(array.get(), 1, &lo);
+    for (const std::string& item : Strings(array)) {
+      printf("%s(%ld) = ", name, static_cast<long>(lo++));
+      fwrite(item.data(), 1, item.size(), stdout);
       printf("\n");
-      SysFreeString(b);
     }
   }
 };
@@ -336,21 +320,25 @@ void PrintResult(typename R::ret r) {
   }
 }
 
-template <class R, class... A, size_t... I>
-int Invoke(FARPROC proc, char** argv, const char* const* names, std::index_sequence<I...>) {
-  // Each argument is built in its place: an Arg owns what it passes (a string, an array)
-  // and must never be copied, or the copy would pass what the original already freed.
-  std::tuple<Arg<A>...> args{ArgText{argv[I], names[I]}...};
-  auto fn = reinterpret_cast<typename Sig<R, A...>::call>(reinterpret_cast<void*>(proc));
-  PrintResult<R>(fn(std::get<I>(args).pass()...));
-  (std::get<I>(args).report(names[I]), ...);
-  return 0;
-}
+// The arguments after the export's name, with the names the declaration gives them.
+struct CommandLine {
+  char** argv;
+  const char* const* names;
+};
+
+// An argument built from its place on the command line.
+template <class K>
+struct LineArg : Arg<K> {
+  LineArg(const CommandLine& line, int at) : Arg<K>(ArgText{line.argv[at], line.names[at]}) {}
+};
 
 template <class R, class... A>
-int Call(Sig<R, A...>*, FARPROC proc, int argc, char** argv, const char* const* names) {
+int Call(Sig<R, A...>*, FARPROC proc, int argc, const CommandLine& line) {
   if (argc != static_cast<int>(sizeof...(A))) return -1;
-  return Invoke<R, A...>(proc, argv, names, std::index_sequence_for<A...>{});
+  HostArgs<LineArg, A...> args(line);
+  PrintResult<R>(args.Call(reinterpret_cast<typename Sig<R, A...>::call>(reinterpret_cast<void*>(proc))));
+  args.Each([&](auto& arg, size_t at) { arg.report(line.names[at]); });
+  return 0;
 }
 
 // Export names are matched as VB matches them, in any letter case.
@@ -441,8 +429,8 @@ int main(int argc, char** argv) {
       fprintf(stderr, "vnkcall: %s is not exported by this build of %s\n", #export_name, VNK_DLL_NAME);  \
       return 3;                                                                                       \
     }                                                                                                 \
-    int rc = Call(static_cast<vnk::decl::export_name*>(nullptr), proc, argc - 2, argv + 2,            \
-                  declarations::names::export_name);                                                  \
+    int rc = Call(static_cast<vnk::decl::export_name*>(nullptr), proc, argc - 2,                      \
+                  CommandLine{argv + 2, declarations::names::export_name});                           \
     if (rc < 0) {                                                                                     \
       fprintf(stderr, "vnkcall: %s takes %d argument(s), %d given\n", #export_name,                   \
               vnk::decl::export_name::arg_count, argc - 2);                                           \

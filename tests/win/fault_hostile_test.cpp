@@ -16,8 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "host/host_args.h"
 #include "tests/win/fault_util.h"
-#include "tests/win/lists_arrays_util.h"
 
 namespace vnk::test {
 namespace {
@@ -366,10 +366,7 @@ struct Arg<kind::PathPartsRef> {
     *rec.get() = {SysAllocStringByteLen("d\0", 2), SysAllocStringByteLen("\\x\\", 3), SysAllocStringByteLen("n", 1),
                   SysAllocStringByteLen(".e", 2)};
   }
-  ~Arg() {
-    PathParts* p = rec.get();
-    for (BSTR b : {p->Drive, p->Directory, p->FileName, p->Extension}) SysFreeString(b);
-  }
+  ~Arg() { FreeParts(*rec.get()); }
   PathParts* pass() { return rec.get(); }
 };
 
@@ -393,26 +390,18 @@ struct Arg<kind::AnyArray> {
   SAFEARRAY** pass() { return undimensioned ? &none : a.ref(); }
 };
 
-// The arguments of one call, each built in place (they own guarded blocks and strings
-// and cannot be moved).
-template <size_t I, class K>
-struct Slot {
-  Arg<K> arg;
+// An argument of a call, or a null pointer in its place when the setup says so.
+template <class K>
+struct SetupArg : Arg<K> {
   bool null_pointer;
-  explicit Slot(const CallSetup& s) : arg(s, static_cast<int>(I)), null_pointer(NullAt(s, I, Null::Pointer)) {}
+  SetupArg(const CallSetup& s, int at) : Arg<K>(s, at), null_pointer(NullAt(s, at, Null::Pointer)) {}
   auto pass() {
-    using P = decltype(arg.pass());
+    using P = decltype(Arg<K>::pass());
     if constexpr (std::is_pointer_v<P>) {
       if (null_pointer) return P{nullptr};
     }
-    return arg.pass();
+    return Arg<K>::pass();
   }
-};
-template <class Seq, class... A>
-struct Args;
-template <size_t... I, class... A>
-struct Args<std::index_sequence<I...>, A...> : Slot<I, A>... {
-  explicit Args(const CallSetup& s) : Slot<I, A>(s)... {}
 };
 
 template <class Sig>
@@ -421,10 +410,9 @@ template <class R, class... A>
 struct Caller<Sig<R, A...>> {
   // Makes the call and returns its result as text ("<null BSTR>" for a String result
   // that is no string at all).
-  template <size_t... I>
-  static std::string Run(const Export<Sig<R, A...>>& fn, const CallSetup& s, std::index_sequence<I...>) {
-    Args<std::index_sequence<I...>, A...> args(s);
-    auto r = fn(static_cast<Slot<I, A>&>(args).pass()...);
+  static std::string Call(const Export<Sig<R, A...>>& fn, const CallSetup& s) {
+    HostArgs<SetupArg, A...> args(s);
+    auto r = args.Call(fn);
     if constexpr (R::id == Kind::String) {
       if (r == nullptr) return "<null BSTR>";
       std::string text(reinterpret_cast<const char*>(r), SysStringByteLen(r));
@@ -439,9 +427,6 @@ struct Caller<Sig<R, A...>> {
     } else {
       return std::to_string(static_cast<long long>(r));
     }
-  }
-  static std::string Call(const Export<Sig<R, A...>>& fn, const CallSetup& s) {
-    return Run(fn, s, std::index_sequence_for<A...>{});
   }
 };
 
