@@ -256,33 +256,40 @@ struct Arg<kind::StrArray> {
   }
 };
 
+// Numbers "I:1,2,3", "L:...", "D:..." or "I#N", "L#N", "D#N", and their element type.
+struct Numbers {
+  VARTYPE vt;
+  std::vector<double> values;
+};
+Numbers ReadNumbers(const ArgText& a) {
+  const char* t = a.text;
+  if ((t[0] != 'I' && t[0] != 'L' && t[0] != 'D') || (t[1] != ':' && t[1] != '#'))
+    BadArgument(a, "an array (I:1,2,3, L:..., D:... or I#N, L#N, D#N)");
+  Numbers n{static_cast<VARTYPE>(t[0] == 'L' ? VT_I4 : t[0] == 'D' ? VT_R8 : VT_I2), {}};
+  if (t[1] == '#')
+    n.values.assign(Count(a, t + 2), 0.0);
+  else if (t[2] != '\0')
+    for (auto& v : Split(t + 2, ','))
+      n.values.push_back(n.vt == VT_R8 ? Real(a, v.c_str()) : Whole(a, v.c_str(), n.vt == VT_I4 ? 32 : 16));
+  return n;
+}
+
 template <>
 struct Arg<kind::AnyArray> {
-  SAFEARRAY* sa = nullptr;
-  VARTYPE vt = VT_I2;
-  explicit Arg(const ArgText& a) {
-    const char* t = a.text;
-    if ((t[0] != 'I' && t[0] != 'L' && t[0] != 'D') || (t[1] != ':' && t[1] != '#'))
-      BadArgument(a, "an array (I:1,2,3, L:..., D:... or I#N, L#N, D#N)");
-    vt = t[0] == 'L' ? VT_I4 : t[0] == 'D' ? VT_R8 : VT_I2;
-    std::vector<double> values;
-    if (t[1] == '#')
-      values.assign(Count(a, t + 2), 0.0);
-    else if (t[2] != '\0')
-      for (auto& v : Split(t + 2, ','))
-        values.push_back(vt == VT_R8 ? Real(a, v.c_str()) : Whole(a, v.c_str(), vt == VT_I4 ? 32 : 16));
-    SAFEARRAYBOUND bound{static_cast<ULONG>(values.size()), 0};
-    sa = SafeArrayCreate(vt, 1, &bound);
-    for (LONG k = 0; k < static_cast<LONG>(values.size()); ++k) Put(k, values[k]);
+  VARTYPE vt;
+  HostArray array;
+  explicit Arg(const ArgText& a) : Arg(ReadNumbers(a)) {}
+  explicit Arg(const Numbers& n) : vt(n.vt), array(n.vt, 0, static_cast<ULONG>(n.values.size())) {
+    for (LONG k = 0; k < static_cast<LONG>(n.values.size()); ++k) Put(k, n.values[k]);
   }
   void Put(LONG k, double v) {
-    if (vt == VT_I2) { int16_t x = static_cast<int16_t>(v); SafeArrayPutElement(sa, &k, &x); }
-    else if (vt == VT_I4) { int32_t x = static_cast<int32_t>(v); SafeArrayPutElement(sa, &k, &x); }
-    else SafeArrayPutElement(sa, &k, &v);
+    if (vt == VT_I2) { int16_t x = static_cast<int16_t>(v); SafeArrayPutElement(array.get(), &k, &x); }
+    else if (vt == VT_I4) { int32_t x = static_cast<int32_t>(v); SafeArrayPutElement(array.get(), &k, &x); }
+    else SafeArrayPutElement(array.get(), &k, &v);
   }
-  ~Arg() { SafeArrayDestroy(sa); }
-  SAFEARRAY** pass() { return &sa; }
+  SAFEARRAY** pass() { return array.ref(); }
   void report(const char* name) {
+    SAFEARRAY* sa = array.get();
     LONG lo = 0, hi = -1;
     SafeArrayGetLBound(sa, 1, &lo);
     SafeArrayGetUBound(sa, 1, &hi);
