@@ -29,16 +29,17 @@ cxx=$(command -v clang++ || command -v c++)
 generated=yes
 "$work/gen_declarations" --check "$top" || generated=no
 
-# Every built DLL: this build's, and the other architecture's when its build has one.
-other=$(dirname "$build")/win$((96 - bits))
+# Every built DLL: this build's, and the other architecture's when the build beside this
+# one has it.
 : >"$work/dlls"
-for b in "$build" "$other"; do
-    for n in 32 64; do
-        [ -f "$b/VARNOK-$n.DLL" ] || continue
-        t=i686-w64-mingw32; [ $n = 64 ] && t=x86_64-w64-mingw32
-        "$t-objdump" -p "$b/VARNOK-$n.DLL" >"$work/dump_$n"
-        echo "$n" >>"$work/dlls"
-    done
+for n in 32 64; do
+    dir=$build
+    [ $n = $bits ] || dir=$(dirname "$build")/win$n
+    [ -f "$dir/VARNOK-$n.DLL" ] || continue
+    t=i686-w64-mingw32
+    [ $n = 64 ] && t=x86_64-w64-mingw32
+    "$t-objdump" -p "$dir/VARNOK-$n.DLL" >"$work/dump_$n"
+    echo $n >>"$work/dlls"
 done
 "$triple-nm" "$build/libvarnok$bits.a" >"$work/nm_lib"
 "$triple-objdump" -p "$build/decl_implib_test.exe" >"$work/implib_imports"
