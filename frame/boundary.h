@@ -98,22 +98,20 @@ class StrArg {
 static_assert(sizeof(StrArg) == sizeof(const char*) && std::is_trivially_copyable_v<StrArg>);
 
 namespace kind {
-enum class Id { Str, StrRef, Int, Long, LongRef, DoubleRef, FileAttribRef, PathPartsRef, StrArray, AnyArray, Double, String };
-
 // `impl` is the type the library's definition uses, `call` the type a caller passes,
 // `ret` the type a caller receives when the kind is a result.
-struct Str { static constexpr Id id = Id::Str; using impl = StrArg; using call = const char*; };
-struct StrRef { static constexpr Id id = Id::StrRef; using impl = BSTR*; using call = BSTR*; };
-struct Int { static constexpr Id id = Id::Int; using impl = int16_t; using call = HostInt; using ret = uint32_t; };
-struct Long { static constexpr Id id = Id::Long; using impl = int32_t; using call = HostLong; using ret = int32_t; };
-struct LongRef { static constexpr Id id = Id::LongRef; using impl = int32_t*; using call = int32_t*; };
-struct DoubleRef { static constexpr Id id = Id::DoubleRef; using impl = double*; using call = double*; };
-struct FileAttribRef { static constexpr Id id = Id::FileAttribRef; using impl = FileAttrib*; using call = FileAttrib*; };
-struct PathPartsRef { static constexpr Id id = Id::PathPartsRef; using impl = PathParts*; using call = PathParts*; };
-struct StrArray { static constexpr Id id = Id::StrArray; using impl = SAFEARRAY**; using call = SAFEARRAY**; };
-struct AnyArray { static constexpr Id id = Id::AnyArray; using impl = SAFEARRAY**; using call = SAFEARRAY**; };
-struct Double { static constexpr Id id = Id::Double; using impl = double; using ret = double; };
-struct String { static constexpr Id id = Id::String; using impl = BSTR; using ret = BSTR; };
+struct Str { static constexpr Kind id = Kind::Str; using impl = StrArg; using call = const char*; };
+struct StrRef { static constexpr Kind id = Kind::StrRef; using impl = BSTR*; using call = BSTR*; };
+struct Int { static constexpr Kind id = Kind::Int; using impl = int16_t; using call = HostInt; using ret = uint32_t; };
+struct Long { static constexpr Kind id = Kind::Long; using impl = int32_t; using call = HostLong; using ret = int32_t; };
+struct LongRef { static constexpr Kind id = Kind::LongRef; using impl = int32_t*; using call = int32_t*; };
+struct DoubleRef { static constexpr Kind id = Kind::DoubleRef; using impl = double*; using call = double*; };
+struct FileAttribRef { static constexpr Kind id = Kind::FileAttribRef; using impl = FileAttrib*; using call = FileAttrib*; };
+struct PathPartsRef { static constexpr Kind id = Kind::PathPartsRef; using impl = PathParts*; using call = PathParts*; };
+struct StrArray { static constexpr Kind id = Kind::StrArray; using impl = SAFEARRAY**; using call = SAFEARRAY**; };
+struct AnyArray { static constexpr Kind id = Kind::AnyArray; using impl = SAFEARRAY**; using call = SAFEARRAY**; };
+struct Double { static constexpr Kind id = Kind::Double; using impl = double; using ret = double; };
+struct String { static constexpr Kind id = Kind::String; using impl = BSTR; using ret = BSTR; };
 }  // namespace kind
 
 template <class R, class... A>
@@ -123,14 +121,16 @@ struct Sig {
   using result = R;
   static constexpr int arg_count = sizeof...(A);
   static constexpr int arg_bytes = 4 * sizeof...(A);
-  static constexpr kind::Id args[sizeof...(A)] = {A::id...};
+  static constexpr Kind args[sizeof...(A)] = {A::id...};
 };
 
 namespace decl {
 using namespace vnk::kind;
-#define VNK_SIGNATURE(name, R, ...) using name = Sig<R, __VA_ARGS__>;
+#define VNK_ARGUMENT_TYPE(kind, name) kind
+#define VNK_SIGNATURE(name, R, ...) using name = Sig<R __VA_OPT__(, VNK_EACH_ARGUMENT(VNK_ARGUMENT_TYPE, __VA_ARGS__))>;
 VNK_EXPORTS(VNK_SIGNATURE)
 #undef VNK_SIGNATURE
+#undef VNK_ARGUMENT_TYPE
 }  // namespace decl
 
 }  // namespace vnk

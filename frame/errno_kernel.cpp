@@ -5,11 +5,6 @@
 namespace vnk {
 namespace {
 
-struct ErrnoPair {
-  uint16_t win_error;
-  uint8_t err;
-};
-
 constexpr ErrnoPair kTable[] = {
     {1, 22},   {2, 2},    {3, 2},    {4, 24},   {5, 13},   {6, 9},    {7, 12},   {8, 12},
     {9, 12},   {10, 7},   {11, 8},   {12, 22},  {13, 22},  {15, 2},   {16, 13},  {17, 18},
@@ -20,6 +15,8 @@ constexpr ErrnoPair kTable[] = {
 };
 
 }  // namespace
+
+std::span<const ErrnoPair> ErrnoTable() { return kTable; }
 
 int WinErrorToErrno(uint32_t win_error) {
   for (const ErrnoPair& p : kTable)

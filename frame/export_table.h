@@ -1,107 +1,140 @@
-// The library's whole boundary in one list: every export with its result kind and the
-// kinds of its arguments, in order. The DLL's declarations, the test bench's typed entry
-// points and vnkcall.exe are all generated from this list, so a signature is written
-// once. Kinds are the VB declarations' own (see frame/boundary.h):
+// The library's whole boundary in one list: every export with its result kind and each
+// argument's kind and name, in order. The DLL's declarations (frame/boundary.h), the test
+// bench's typed entry points, vnkcall.exe, the VB modules, the C header and the .def files
+// are all written from this list, so a signature is written once. Kinds are the VB
+// declarations' own:
 //   Str        ByVal x As String       StrRef       x As String
 //   Int        ByVal x As Integer      Long         ByVal x As Long
 //   LongRef    x As Long               DoubleRef    x As Double
 //   FileAttribRef  x As FileAttrib     PathPartsRef x As PathParts
 //   StrArray   x() As String           AnyArray     x() As Any (fixed-size elements)
 // Results: Int (Integer), Long, Double, String.
+// An argument is written (Kind, Name); VNK_EACH_ARGUMENT applies a macro to each. The
+// names are the ones a VB program's declarations show; they avoid VB's keywords and
+// built-in functions (Name, Input, Output, Dir, Len, Width...), so that the declarations
+// paste cleanly.
+// Plain C++ with no Windows header: the declarations generator builds natively from it.
 #pragma once
 
-#define VNK_EXPORTS(X)                                                        \
-  X(cAllSubDirectories, String, Str, LongRef)                                 \
-  X(cArrayOnDisk, Long, Str, AnyArray, Int)                                   \
-  X(cArrayStringOnDisk, Long, Str, StrArray, Int, LongRef)                    \
-  X(cChDir, Int, Str)                                                         \
-  X(cChDrive, Int, Str)                                                       \
-  X(cCmpFileAttribute, Int, Str, Str)                                         \
-  X(cCmpFileContents, Int, Str, Str, Int)                                     \
-  X(cCmpFileSize, Int, Str, Str)                                              \
-  X(cCmpFileTime, Int, Str, Str)                                              \
-  X(cCountDirectories, Int, Str)                                              \
-  X(cCountFiles, Int, Str)                                                    \
-  X(cFileChangeChars, Long, Str, StrRef, StrRef, Str)                         \
-  X(cFileCompressTab, Long, Str, Str, Long)                                   \
-  X(cFileCopy, Long, Str, Str)                                                \
-  X(cFileCopy2, Long, Str, Str)                                               \
-  X(cFileDateCreated, String, Str)                                            \
-  X(cFileDrive, String, Str)                                                  \
-  X(cFileExpandTab, Long, Str, Str, Long)                                     \
-  X(cFileFilter, Long, Str, Str, StrRef)                                      \
-  X(cFileFilterNot, Long, Str, Str, StrRef)                                   \
-  X(cFileGetAttrib, Int, Str, FileAttribRef)                                  \
-  X(cFileLastDateAccess, String, Str)                                         \
-  X(cFileLastDateModified, String, Str)                                       \
-  X(cFileLastTimeAccess, String, Str)                                         \
-  X(cFileLastTimeModified, String, Str)                                       \
-  X(cFileLineCount, Long, Str)                                                \
-  X(cFileMerge, Long, Str, Str, Str)                                          \
-  X(cFileMove, Long, Str, Str)                                                \
-  X(cFilePathExists, Int, Str)                                                \
-  X(cFileResetAllAttrib, Int, Str)                                            \
-  X(cFileResetArchive, Int, Str)                                              \
-  X(cFileResetFlag, Int, Str, Int)                                            \
-  X(cFileResetHidden, Int, Str)                                               \
-  X(cFileResetReadOnly, Int, Str)                                             \
-  X(cFileResetSystem, Int, Str)                                               \
-  X(cFileSearch, Long, Str, Str, Int)                                         \
-  X(cFileSearchAndReplace, Long, Str, Str, Str, Str, Int)                     \
-  X(cFileSearchCount, Long, Str, Str, Int)                                    \
-  X(cFileSetAllAttrib, Int, Str)                                              \
-  X(cFileSetArchive, Int, Str)                                                \
-  X(cFileSetAttrib, Int, Str, FileAttribRef)                                  \
-  X(cFileSetFlag, Int, Str, Int)                                              \
-  X(cFileSetHidden, Int, Str)                                                 \
-  X(cFileSetReadOnly, Int, Str)                                               \
-  X(cFileSetSystem, Int, Str)                                                 \
-  X(cFileSize, Long, Str)                                                     \
-  X(cFileSort, Long, Str, Str, Int, Long, Long, Long, LongRef)                \
-  X(cFileStatistics, Long, Str, LongRef, LongRef, LongRef)                    \
-  X(cFileTimeCreated, String, Str)                                            \
-  X(cFileToLower, Long, Str, Str)                                             \
-  X(cFileToUpper, Long, Str, Str)                                             \
-  X(cFileUUCP, Long, Str, Str, Int)                                           \
-  X(cFilesInDirOnDisk, Int, Str, Str, Int)                                    \
-  X(cFilesInDirToArray, Int, Str, Int, StrArray)                              \
-  X(cFilesInDirectory, String, Str, Int)                                      \
-  X(cFilesSize, Double, Str)                                                  \
-  X(cFilesSizeOnDisk, Double, Str)                                            \
-  X(cFilesSlack, Long, Str, DoubleRef, DoubleRef)                             \
-  X(cFullPath, String, Str)                                                   \
-  X(cGetDiskClusterSize, Double, Str)                                         \
-  X(cGetDiskFree, Double, Str)                                                \
-  X(cGetDiskSpace, Double, Str)                                               \
-  X(cGetDiskUsed, Double, Str)                                                \
-  X(cGetDriveType, Long, Str)                                                 \
-  X(cIsFileArchive, Int, Str)                                                 \
-  X(cIsFileCompressed, Int, Str)                                              \
-  X(cIsFileEmpty, Int, Str)                                                   \
-  X(cIsFileFlag, Int, Str, Int)                                               \
-  X(cIsFileHidden, Int, Str)                                                  \
-  X(cIsFileNormal, Int, Str)                                                  \
-  X(cIsFileReadOnly, Int, Str)                                                \
-  X(cIsFileSubDir, Int, Str)                                                  \
-  X(cIsFileSystem, Int, Str)                                                  \
-  X(cIsFilenameValid, Int, Str)                                               \
-  X(cKillDir, Int, Str)                                                       \
-  X(cKillDirFilesAll, Int, Str, Str)                                          \
-  X(cKillDirs, Int, Str, Int)                                                 \
-  X(cKillFile, Int, Str)                                                      \
-  X(cKillFileAll, Int, Str)                                                   \
-  X(cKillFiles, Int, Str)                                                     \
-  X(cKillFilesAll, Int, Str)                                                  \
-  X(cMakeDir, Int, Str)                                                       \
-  X(cMakeMultipleDir, Int, Str)                                               \
-  X(cMakePath, String, Str, Str, Str, Str)                                    \
-  X(cRcsCountFileDir, Int, Int, Str, Str, Int)                                \
-  X(cRcsFilesSize, Double, Str, Str, Int)                                     \
-  X(cRcsFilesSizeOnDisk, Double, Str, Str, Int)                               \
-  X(cRcsFilesSlack, Long, Str, Str, Int, DoubleRef, DoubleRef)                \
-  X(cRenameFile, Int, Str, Str)                                               \
-  X(cSearchFile, Long, Str, Str, Str)                                         \
-  X(cSplitPath, Int, Str, PathPartsRef)                                       \
-  X(cSubDirectory, String, Str, Int)                                          \
-  X(cTruncatePath, String, Str, Long)                                         \
-  X(cUniqueFileName, String, StrRef)
+namespace vnk {
+
+enum class Kind { Str, StrRef, Int, Long, LongRef, DoubleRef, FileAttribRef, PathPartsRef, StrArray, AnyArray, Double, String };
+
+}  // namespace vnk
+
+// VNK_EACH_ARGUMENT(M, (Str, Source), (Int, Mode)) is M(Str, Source), M(Int, Mode): the
+// arguments of one row, each handed to M, separated by commas. Seven arguments at most,
+// as many as the longest row has.
+#define VNK_EACH_ARGUMENT(M, ...) __VA_OPT__(VNK_EACH_1(M, __VA_ARGS__))
+#define VNK_EACH_1(M, a, ...) M a __VA_OPT__(, VNK_EACH_2(M, __VA_ARGS__))
+#define VNK_EACH_2(M, a, ...) M a __VA_OPT__(, VNK_EACH_3(M, __VA_ARGS__))
+#define VNK_EACH_3(M, a, ...) M a __VA_OPT__(, VNK_EACH_4(M, __VA_ARGS__))
+#define VNK_EACH_4(M, a, ...) M a __VA_OPT__(, VNK_EACH_5(M, __VA_ARGS__))
+#define VNK_EACH_5(M, a, ...) M a __VA_OPT__(, VNK_EACH_6(M, __VA_ARGS__))
+#define VNK_EACH_6(M, a, ...) M a __VA_OPT__(, VNK_EACH_7(M, __VA_ARGS__))
+#define VNK_EACH_7(M, a) M a
+
+#define VNK_EXPORTS(X)                                                                                                                               \
+  X(cAllSubDirectories, String, (Str, Folder), (LongRef, Count))                                                                                     \
+  X(cArrayOnDisk, Long, (Str, FileName), (AnyArray, Values), (Int, Direction))                                                                       \
+  X(cArrayStringOnDisk, Long, (Str, FileName), (StrArray, Items), (Int, Direction), (LongRef, ElementCount))                                         \
+  X(cChDir, Int, (Str, Folder))                                                                                                                      \
+  X(cChDrive, Int, (Str, Drive))                                                                                                                     \
+  X(cCmpFileAttribute, Int, (Str, File1), (Str, File2))                                                                                              \
+  X(cCmpFileContents, Int, (Str, File1), (Str, File2), (Int, Mode))                                                                                  \
+  X(cCmpFileSize, Int, (Str, File1), (Str, File2))                                                                                                   \
+  X(cCmpFileTime, Int, (Str, File1), (Str, File2))                                                                                                   \
+  X(cCountDirectories, Int, (Str, Pattern))                                                                                                          \
+  X(cCountFiles, Int, (Str, Pattern))                                                                                                                \
+  X(cFileChangeChars, Long, (Str, FileName), (StrRef, FromChars), (StrRef, ToChars), (Str, WorkFile))                                                \
+  X(cFileCompressTab, Long, (Str, Source), (Str, Target), (Long, TabSize))                                                                           \
+  X(cFileCopy, Long, (Str, Source), (Str, Target))                                                                                                   \
+  X(cFileCopy2, Long, (Str, Source), (Str, Target))                                                                                                  \
+  X(cFileDateCreated, String, (Str, FileName))                                                                                                       \
+  X(cFileDrive, String, (Str, FileName))                                                                                                             \
+  X(cFileExpandTab, Long, (Str, Source), (Str, Target), (Long, TabSize))                                                                             \
+  X(cFileFilter, Long, (Str, Source), (Str, Target), (StrRef, Chars))                                                                                \
+  X(cFileFilterNot, Long, (Str, Source), (Str, Target), (StrRef, Chars))                                                                             \
+  X(cFileGetAttrib, Int, (Str, FileName), (FileAttribRef, Attr))                                                                                     \
+  X(cFileLastDateAccess, String, (Str, FileName))                                                                                                    \
+  X(cFileLastDateModified, String, (Str, FileName))                                                                                                  \
+  X(cFileLastTimeAccess, String, (Str, FileName))                                                                                                    \
+  X(cFileLastTimeModified, String, (Str, FileName))                                                                                                  \
+  X(cFileLineCount, Long, (Str, FileName))                                                                                                           \
+  X(cFileMerge, Long, (Str, FirstFile), (Str, SecondFile), (Str, Target))                                                                            \
+  X(cFileMove, Long, (Str, Source), (Str, Target))                                                                                                   \
+  X(cFilePathExists, Int, (Str, Path))                                                                                                               \
+  X(cFileResetAllAttrib, Int, (Str, FileName))                                                                                                       \
+  X(cFileResetArchive, Int, (Str, FileName))                                                                                                         \
+  X(cFileResetFlag, Int, (Str, FileName), (Int, Flag))                                                                                               \
+  X(cFileResetHidden, Int, (Str, FileName))                                                                                                          \
+  X(cFileResetReadOnly, Int, (Str, FileName))                                                                                                        \
+  X(cFileResetSystem, Int, (Str, FileName))                                                                                                          \
+  X(cFileSearch, Long, (Str, FileName), (Str, SearchText), (Int, CaseSensitive))                                                                     \
+  X(cFileSearchAndReplace, Long, (Str, FileName), (Str, SearchText), (Str, ReplaceText), (Str, WorkFile), (Int, CaseSensitive))                      \
+  X(cFileSearchCount, Long, (Str, FileName), (Str, SearchText), (Int, CaseSensitive))                                                                \
+  X(cFileSetAllAttrib, Int, (Str, FileName))                                                                                                         \
+  X(cFileSetArchive, Int, (Str, FileName))                                                                                                           \
+  X(cFileSetAttrib, Int, (Str, FileName), (FileAttribRef, Attr))                                                                                     \
+  X(cFileSetFlag, Int, (Str, FileName), (Int, Flag))                                                                                                 \
+  X(cFileSetHidden, Int, (Str, FileName))                                                                                                            \
+  X(cFileSetReadOnly, Int, (Str, FileName))                                                                                                          \
+  X(cFileSetSystem, Int, (Str, FileName))                                                                                                            \
+  X(cFileSize, Long, (Str, FileName))                                                                                                                \
+  X(cFileSort, Long, (Str, Source), (Str, Target), (Int, SortType), (Long, RecordLength), (Long, KeyOffset), (Long, KeyLength), (LongRef, Count))    \
+  X(cFileStatistics, Long, (Str, FileName), (LongRef, Lines), (LongRef, Words), (LongRef, Characters))                                               \
+  X(cFileTimeCreated, String, (Str, FileName))                                                                                                       \
+  X(cFileToLower, Long, (Str, Source), (Str, Target))                                                                                                \
+  X(cFileToUpper, Long, (Str, Source), (Str, Target))                                                                                                \
+  X(cFileUUCP, Long, (Str, Source), (Str, Target), (Int, Direction))                                                                                 \
+  X(cFilesInDirOnDisk, Int, (Str, ListFile), (Str, Pattern), (Int, AttribFilter))                                                                    \
+  X(cFilesInDirToArray, Int, (Str, Pattern), (Int, AttribFilter), (StrArray, Names))                                                                 \
+  X(cFilesInDirectory, String, (Str, Pattern), (Int, FirstCall))                                                                                     \
+  X(cFilesSize, Double, (Str, Pattern))                                                                                                              \
+  X(cFilesSizeOnDisk, Double, (Str, Pattern))                                                                                                        \
+  X(cFilesSlack, Long, (Str, Pattern), (DoubleRef, Size), (DoubleRef, SizeOnDisk))                                                                   \
+  X(cFullPath, String, (Str, Path))                                                                                                                  \
+  X(cGetDiskClusterSize, Double, (Str, Drive))                                                                                                       \
+  X(cGetDiskFree, Double, (Str, Drive))                                                                                                              \
+  X(cGetDiskSpace, Double, (Str, Drive))                                                                                                             \
+  X(cGetDiskUsed, Double, (Str, Drive))                                                                                                              \
+  X(cGetDriveType, Long, (Str, Drive))                                                                                                               \
+  X(cIsFileArchive, Int, (Str, FileName))                                                                                                            \
+  X(cIsFileCompressed, Int, (Str, FileName))                                                                                                         \
+  X(cIsFileEmpty, Int, (Str, FileName))                                                                                                              \
+  X(cIsFileFlag, Int, (Str, FileName), (Int, Flag))                                                                                                  \
+  X(cIsFileHidden, Int, (Str, FileName))                                                                                                             \
+  X(cIsFileNormal, Int, (Str, FileName))                                                                                                             \
+  X(cIsFileReadOnly, Int, (Str, FileName))                                                                                                           \
+  X(cIsFileSubDir, Int, (Str, FileName))                                                                                                             \
+  X(cIsFileSystem, Int, (Str, FileName))                                                                                                             \
+  X(cIsFilenameValid, Int, (Str, FileName))                                                                                                          \
+  X(cKillDir, Int, (Str, Folder))                                                                                                                    \
+  X(cKillDirFilesAll, Int, (Str, Folder), (Str, Pattern))                                                                                            \
+  X(cKillDirs, Int, (Str, Folder), (Int, RemoveFolder))                                                                                              \
+  X(cKillFile, Int, (Str, FileName))                                                                                                                 \
+  X(cKillFileAll, Int, (Str, FileName))                                                                                                              \
+  X(cKillFiles, Int, (Str, Pattern))                                                                                                                 \
+  X(cKillFilesAll, Int, (Str, Pattern))                                                                                                              \
+  X(cMakeDir, Int, (Str, Folder))                                                                                                                    \
+  X(cMakeMultipleDir, Int, (Str, Folder))                                                                                                            \
+  X(cMakePath, String, (Str, Drive), (Str, Directory), (Str, FileName), (Str, Extension))                                                            \
+  X(cRcsCountFileDir, Int, (Int, Which), (Str, Folder), (Str, FilePattern), (Int, Recurse))                                                          \
+  X(cRcsFilesSize, Double, (Str, Folder), (Str, FilePattern), (Int, Recurse))                                                                        \
+  X(cRcsFilesSizeOnDisk, Double, (Str, Folder), (Str, FilePattern), (Int, Recurse))                                                                  \
+  X(cRcsFilesSlack, Long, (Str, Folder), (Str, FilePattern), (Int, Recurse), (DoubleRef, Size), (DoubleRef, SizeOnDisk))                             \
+  X(cRenameFile, Int, (Str, OldName), (Str, NewName))                                                                                                \
+  X(cSearchFile, Long, (Str, StartFolder), (Str, Pattern), (Str, ResultFile))                                                                        \
+  X(cSplitPath, Int, (Str, Path), (PathPartsRef, Parts))                                                                                             \
+  X(cSubDirectory, String, (Str, Pattern), (Int, FirstCall))                                                                                         \
+  X(cTruncatePath, String, (Str, Path), (Long, MaxLength))                                                                                           \
+  X(cUniqueFileName, String, (StrRef, Prefix))
+
+// How many exports the library has: the one place the number is written. Everything
+// else counts the rows above.
+#define VNK_COUNT_ONE(name, ...) +1
+namespace vnk {
+inline constexpr int kExportCount = 0 VNK_EXPORTS(VNK_COUNT_ONE);
+static_assert(kExportCount == 94, "an export was added to or dropped from the table: change the count here too");
+}  // namespace vnk
+#undef VNK_COUNT_ONE

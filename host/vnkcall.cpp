@@ -21,12 +21,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <tuple>
-#include <utility>
 #include <vector>
 
 #include "files/compare_kernel.h"
 #include "frame/boundary.h"
+#include "host/host_args.h"
 #include "tools/declarations.h"
 
 namespace {
@@ -219,12 +218,7 @@ struct Arg<kind::PathPartsRef> {
   explicit Arg(const ArgText& a) {
     if (strcmp(a.text, "-") != 0) BadArgument(a, "a PathParts (write -)");
   }
-  ~Arg() {
-    SysFreeString(rec.Drive);
-    SysFreeString(rec.Directory);
-    SysFreeString(rec.FileName);
-    SysFreeString(rec.Extension);
-  }
+  ~Arg() { FreeParts(rec); }
   PathParts* pass() { return &rec; }
   void report(const char* name) {
     const char* fields[] = {"Drive", "Directory", "FileName", "Extension"};
@@ -237,68 +231,65 @@ struct Arg<kind::PathPartsRef> {
   }
 };
 
+// Elements "a|b|c" or "#N", in an array whose first index is 1.
+std::vector<std::string> Items(const ArgText& a) {
+  if (a.text[0] == '#') return std::vector<std::string>(Count(a, a.text + 1));
+  return Split(a.text, '|');
+}
+
 template <>
 struct Arg<kind::StrArray> {
-  SAFEARRAY* sa = nullptr;
-  explicit Arg(const ArgText& a) {
-    std::vector<std::string> items;
-    if (a.text[0] == '#')
-      items.assign(Count(a, a.text + 1), std::string());
-    else
-      items = Split(a.text, '|');
-    SAFEARRAYBOUND bound{static_cast<ULONG>(items.size()), 1};
-    sa = SafeArrayCreate(VT_BSTR, 1, &bound);
-    for (LONG k = 0; k < static_cast<LONG>(items.size()); ++k) {
-      LONG index = k + 1;
-      BSTR b = SysAllocStringByteLen(items[k].data(), static_cast<UINT>(items[k].size()));
-      SafeArrayPutElement(sa, &index, b);
-      SysFreeString(b);
-    }
+  std::vector<std::string> items;
+  HostArray array;
+  explicit Arg(const ArgText& a) : items(Items(a)), array(VT_BSTR, 1, static_cast<ULONG>(items.size())) {
+    FillStrings(array, items);
   }
-  ~Arg() { SafeArrayDestroy(sa); }
-  SAFEARRAY** pass() { return &sa; }
+  SAFEARRAY** pass() { return array.ref(); }
   void report(const char* name) {
-    LONG lo = 0, hi = -1;
-    SafeArrayGetLBound(sa, 1, &lo);
-    SafeArrayGetUBound(sa, 1, &hi);
-    for (LONG k = lo; k <= hi; ++k) {
-      BSTR b = nullptr;
-      SafeArrayGetElement(sa, &k, &b);
-      printf("%s(%ld) = ", name, static_cast<long>(k));
-      PrintBytes(b);
+    LONG lo = 0;
+    SafeArrayGetLBound(array.get(), 1, &lo);
+    for (const std::string& item : Strings(array)) {
+      printf("%s(%ld) = ", name, static_cast<long>(lo++));
+      fwrite(item.data(), 1, item.size(), stdout);
       printf("\n");
-      SysFreeString(b);
     }
   }
 };
 
+// Numbers "I:1,2,3", "L:...", "D:..." or "I#N", "L#N", "D#N", and their element type.
+struct Numbers {
+  VARTYPE vt;
+  std::vector<double> values;
+};
+Numbers ReadNumbers(const ArgText& a) {
+  const char* t = a.text;
+  if ((t[0] != 'I' && t[0] != 'L' && t[0] != 'D') || (t[1] != ':' && t[1] != '#'))
+    BadArgument(a, "an array (I:1,2,3, L:..., D:... or I#N, L#N, D#N)");
+  Numbers n{static_cast<VARTYPE>(t[0] == 'L' ? VT_I4 : t[0] == 'D' ? VT_R8 : VT_I2), {}};
+  if (t[1] == '#')
+    n.values.assign(Count(a, t + 2), 0.0);
+  else if (t[2] != '\0')
+    for (auto& v : Split(t + 2, ','))
+      n.values.push_back(n.vt == VT_R8 ? Real(a, v.c_str()) : Whole(a, v.c_str(), n.vt == VT_I4 ? 32 : 16));
+  return n;
+}
+
 template <>
 struct Arg<kind::AnyArray> {
-  SAFEARRAY* sa = nullptr;
-  VARTYPE vt = VT_I2;
-  explicit Arg(const ArgText& a) {
-    const char* t = a.text;
-    if ((t[0] != 'I' && t[0] != 'L' && t[0] != 'D') || (t[1] != ':' && t[1] != '#'))
-      BadArgument(a, "an array (I:1,2,3, L:..., D:... or I#N, L#N, D#N)");
-    vt = t[0] == 'L' ? VT_I4 : t[0] == 'D' ? VT_R8 : VT_I2;
-    std::vector<double> values;
-    if (t[1] == '#')
-      values.assign(Count(a, t + 2), 0.0);
-    else if (t[2] != '\0')
-      for (auto& v : Split(t + 2, ','))
-        values.push_back(vt == VT_R8 ? Real(a, v.c_str()) : Whole(a, v.c_str(), vt == VT_I4 ? 32 : 16));
-    SAFEARRAYBOUND bound{static_cast<ULONG>(values.size()), 0};
-    sa = SafeArrayCreate(vt, 1, &bound);
-    for (LONG k = 0; k < static_cast<LONG>(values.size()); ++k) Put(k, values[k]);
+  VARTYPE vt;
+  HostArray array;
+  explicit Arg(const ArgText& a) : Arg(ReadNumbers(a)) {}
+  explicit Arg(const Numbers& n) : vt(n.vt), array(n.vt, 0, static_cast<ULONG>(n.values.size())) {
+    for (LONG k = 0; k < static_cast<LONG>(n.values.size()); ++k) Put(k, n.values[k]);
   }
   void Put(LONG k, double v) {
-    if (vt == VT_I2) { int16_t x = static_cast<int16_t>(v); SafeArrayPutElement(sa, &k, &x); }
-    else if (vt == VT_I4) { int32_t x = static_cast<int32_t>(v); SafeArrayPutElement(sa, &k, &x); }
-    else SafeArrayPutElement(sa, &k, &v);
+    if (vt == VT_I2) { int16_t x = static_cast<int16_t>(v); SafeArrayPutElement(array.get(), &k, &x); }
+    else if (vt == VT_I4) { int32_t x = static_cast<int32_t>(v); SafeArrayPutElement(array.get(), &k, &x); }
+    else SafeArrayPutElement(array.get(), &k, &v);
   }
-  ~Arg() { SafeArrayDestroy(sa); }
-  SAFEARRAY** pass() { return &sa; }
+  SAFEARRAY** pass() { return array.ref(); }
   void report(const char* name) {
+    SAFEARRAY* sa = array.get();
     LONG lo = 0, hi = -1;
     SafeArrayGetLBound(sa, 1, &lo);
     SafeArrayGetUBound(sa, 1, &hi);
@@ -326,9 +317,9 @@ void PrintNumber(long v) {
 
 template <class R>
 void PrintResult(typename R::ret r) {
-  if constexpr (R::id == kind::Id::Int) PrintNumber(static_cast<int16_t>(r));
-  else if constexpr (R::id == kind::Id::Long) PrintNumber(static_cast<long>(r));
-  else if constexpr (R::id == kind::Id::Double) printf("%.17g\n", r);
+  if constexpr (R::id == Kind::Int) PrintNumber(static_cast<int16_t>(r));
+  else if constexpr (R::id == Kind::Long) PrintNumber(static_cast<long>(r));
+  else if constexpr (R::id == Kind::Double) printf("%.17g\n", r);
   else {
     PrintBytes(r);
     printf("\n");
@@ -336,21 +327,25 @@ void PrintResult(typename R::ret r) {
   }
 }
 
-template <class R, class... A, size_t... I>
-int Invoke(FARPROC proc, char** argv, const char* const* names, std::index_sequence<I...>) {
-  // Each argument is built in its place: an Arg owns what it passes (a string, an array)
-  // and must never be copied, or the copy would pass what the original already freed.
-  std::tuple<Arg<A>...> args{ArgText{argv[I], names[I]}...};
-  auto fn = reinterpret_cast<typename Sig<R, A...>::call>(reinterpret_cast<void*>(proc));
-  PrintResult<R>(fn(std::get<I>(args).pass()...));
-  (std::get<I>(args).report(names[I]), ...);
-  return 0;
-}
+// The arguments after the export's name, with the names the declaration gives them.
+struct CommandLine {
+  char** argv;
+  const char* const* names;
+};
+
+// An argument built from its place on the command line.
+template <class K>
+struct LineArg : Arg<K> {
+  LineArg(const CommandLine& line, int at) : Arg<K>(ArgText{line.argv[at], line.names[at]}) {}
+};
 
 template <class R, class... A>
-int Call(Sig<R, A...>*, FARPROC proc, int argc, char** argv, const char* const* names) {
+int Call(Sig<R, A...>*, FARPROC proc, int argc, const CommandLine& line) {
   if (argc != static_cast<int>(sizeof...(A))) return -1;
-  return Invoke<R, A...>(proc, argv, names, std::index_sequence_for<A...>{});
+  HostArgs<LineArg, A...> args(line);
+  PrintResult<R>(args.Call(reinterpret_cast<typename Sig<R, A...>::call>(reinterpret_cast<void*>(proc))));
+  args.Each([&](auto& arg, size_t at) { arg.report(line.names[at]); });
+  return 0;
 }
 
 // Export names are matched as VB matches them, in any letter case.
@@ -441,8 +436,8 @@ int main(int argc, char** argv) {
       fprintf(stderr, "vnkcall: %s is not exported by this build of %s\n", #export_name, VNK_DLL_NAME);  \
       return 3;                                                                                       \
     }                                                                                                 \
-    int rc = Call(static_cast<vnk::decl::export_name*>(nullptr), proc, argc - 2, argv + 2,            \
-                  declarations::names::export_name);                                                  \
+    int rc = Call(static_cast<vnk::decl::export_name*>(nullptr), proc, argc - 2,                      \
+                  CommandLine{argv + 2, declarations::names::export_name});                           \
     if (rc < 0) {                                                                                     \
       fprintf(stderr, "vnkcall: %s takes %d argument(s), %d given\n", #export_name,                   \
               vnk::decl::export_name::arg_count, argc - 2);                                           \

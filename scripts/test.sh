@@ -2,8 +2,8 @@
 # Runs every test: the native kernel tests under AddressSanitizer and UBSan, and the
 # tests of the exports, which call VARNOK-32.DLL and VARNOK-64.DLL under Wine (each in
 # its own prefix). A machine that cannot run 32-bit programs still builds the 32-bit DLL
-# and checks its files (exports, imports, declarations), and says plainly that its Wine
-# tests did not run.
+# and checks its files (the boundary: exports, .def files and declarations; imports; the
+# distribution), and says plainly that its Wine tests did not run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh

@@ -1,51 +1,30 @@
 // The library's declarations as the programs that call it see them: the VB 4.0 and VBA 7
 // declarations modules, the C header and vnkcall's --help are all written from this one
-// model, which is built from the export table (kinds) and tools/export_names.h (names).
+// model, which is built from the export table (kinds and names).
 // Plain C++ with no Windows header, so that it builds natively (the generator) and for
 // Windows (vnkcall.exe) alike.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "frame/export_table.h"
 #include "frame/result_codes.h"
-#include "tools/export_names.h"
 
 namespace vnk::declarations {
 
-enum class Kind { Str, StrRef, Int, Long, LongRef, DoubleRef, FileAttribRef, PathPartsRef, StrArray, AnyArray, Double, String };
-
-namespace kinds {
-using enum Kind;
-#define VNK_KINDS(name, R, ...)                        \
-  inline constexpr Kind name##_result = R;             \
-  inline constexpr Kind name[] = {__VA_ARGS__};
-VNK_EXPORTS(VNK_KINDS)
-#undef VNK_KINDS
-}  // namespace kinds
-
+// The argument names of every export, in argument order: vnkcall labels its outputs and
+// messages with them.
 namespace names {
-#define VNK_NAMES(name, ...) inline constexpr const char* name[] = {__VA_ARGS__};
-VNK_ARG_NAMES(VNK_NAMES)
+#define VNK_ARGUMENT_NAME(kind, name) #name
+#define VNK_NAMES(name, R, ...) inline constexpr const char* name[] = {VNK_EACH_ARGUMENT(VNK_ARGUMENT_NAME, __VA_ARGS__)};
+VNK_EXPORTS(VNK_NAMES)
 #undef VNK_NAMES
+#undef VNK_ARGUMENT_NAME
 }  // namespace names
-
-// Every export of the table has a name for each argument, and the names table holds no
-// export that the table lacks.
-#define VNK_SAME_COUNT(name, R, ...) \
-  static_assert(std::size(kinds::name) == std::size(names::name), #name ": argument names do not match the export table");
-VNK_EXPORTS(VNK_SAME_COUNT)
-#undef VNK_SAME_COUNT
-#define VNK_ONE(name, ...) +1
-inline constexpr int kExportCount = 0 VNK_EXPORTS(VNK_ONE);
-static_assert(kExportCount == 94, "the library has 94 exports");
-static_assert((0 VNK_ARG_NAMES(VNK_ONE)) == kExportCount, "tools/export_names.h names an export the table lacks");
-#undef VNK_ONE
 
 struct Argument {
   Kind kind;
@@ -61,14 +40,11 @@ struct Export {
 // All exports, in the table's (alphabetical) order.
 inline std::vector<Export> Exports() {
   std::vector<Export> all;
-#define VNK_COLLECT(name, R, ...)                                                          \
-  {                                                                                        \
-    Export e{#name, kinds::name##_result, {}};                                             \
-    for (size_t i = 0; i < std::size(kinds::name); ++i) e.args.push_back({kinds::name[i], names::name[i]}); \
-    all.push_back(e);                                                                      \
-  }
+#define VNK_ARGUMENT(kind, name) Argument{Kind::kind, #name}
+#define VNK_COLLECT(name, R, ...) all.push_back({#name, Kind::R, {VNK_EACH_ARGUMENT(VNK_ARGUMENT, __VA_ARGS__)}});
   VNK_EXPORTS(VNK_COLLECT)
 #undef VNK_COLLECT
+#undef VNK_ARGUMENT
   return all;
 }
 

@@ -1,7 +1,8 @@
 // gen_declarations: writes the declarations that programs calling the library use,
 // VARNOK32.BAS (VB 4.0), VARNOK.BAS (VBA 7, 64-bit and 32-bit Office) and
 // include/varnok32.h (C and C++), and the module-definition files the DLLs are linked
-// with, VARNOK-32.def and VARNOK-64.def, from tools/declarations.h.
+// with, VARNOK-32.def and VARNOK-64.def, from tools/declarations.h; and the index in
+// DEVELOPERS.md of the source file that defines each export, from the sources.
 //   gen_declarations --write TOP   rewrites the files under the source folder TOP
 //   gen_declarations --check TOP   fails, naming the first difference, when a
 //                                  checked-in file is not what the table gives
@@ -11,7 +12,9 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -195,6 +198,73 @@ bool Read(const std::string& path, std::string& text) {
   return true;
 }
 
+// ---- The index from export to source file ------------------------------------------------
+
+constexpr char kIndexStart[] = "<!-- export index: written by gen_declarations --write from the sources -->\n";
+constexpr char kIndexEnd[] = "<!-- end of the export index -->\n";
+
+// The library's source folders, as CMakeLists.txt lists them in VNK_SUBSYSTEMS.
+std::vector<std::string> SourceFolders(const std::string& top, std::string& error) {
+  std::string cmake;
+  if (!Read(top + "/CMakeLists.txt", cmake)) {
+    error = "CMakeLists.txt: missing";
+    return {};
+  }
+  const std::string key = "set(VNK_SUBSYSTEMS ";
+  size_t at = cmake.find(key), end = at == std::string::npos ? at : cmake.find(')', at);
+  if (end == std::string::npos) {
+    error = "CMakeLists.txt does not set VNK_SUBSYSTEMS";
+    return {};
+  }
+  std::istringstream words(cmake.substr(at + key.size(), end - at - key.size()));
+  std::vector<std::string> folders;
+  for (std::string w; words >> w;) folders.push_back(w);
+  return folders;
+}
+
+// The DEVELOPERS.md section listing, for every export, the .cpp file that defines it: the
+// one holding "__stdcall cName(". An export defined nowhere or in two files is an error,
+// reported in `error`.
+std::string IndexSection(const std::string& top, std::string& error) {
+  std::vector<std::string> folders = SourceFolders(top, error);
+  std::vector<std::pair<std::string, std::string>> files;  // path under top, text
+  for (const std::string& folder : folders) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(top + "/" + folder, ec)) {
+      if (entry.path().extension() != ".cpp") continue;
+      std::string text;
+      Read(entry.path().string(), text);
+      files.emplace_back(folder + "/" + entry.path().filename().string(), text);
+    }
+  }
+  std::sort(files.begin(), files.end());
+  std::string rows;
+  for (const Export& e : Exports()) {
+    std::string needle = "__stdcall " + std::string(e.name) + "(", where;
+    for (const auto& [path, text] : files)
+      if (text.find(needle) != std::string::npos) where += (where.empty() ? "" : " and ") + path;
+    if (where.empty() || where.find(" and ") != std::string::npos)
+      error += std::string(e.name) + " is defined in " + (where.empty() ? "no source file" : where) + "\n";
+    rows += "| `" + std::string(e.name) + "` | `" + where + "` |\n";
+  }
+  return std::string(kIndexStart) + "| Export | Defined in |\n|---|---|\n" + rows + kIndexEnd;
+}
+
+// DEVELOPERS.md with its index section replaced (or added at the end, with a heading,
+// when it has none yet).
+std::string WithIndex(const std::string& top, std::string& error) {
+  std::string doc;
+  if (!Read(top + "/DEVELOPERS.md", doc)) {
+    error = "DEVELOPERS.md: missing\n";
+    return {};
+  }
+  std::string section = IndexSection(top, error);
+  size_t start = doc.find(kIndexStart), end = doc.find(kIndexEnd);
+  if (start == std::string::npos || end == std::string::npos || end < start)
+    return doc + "\n## Where each export is defined\n" + section;
+  return doc.substr(0, start) + section + doc.substr(end + strlen(kIndexEnd));
+}
+
 // Reports the first line where the checked-in file and the table's text part.
 bool Same(const std::string& path, const std::string& want) {
   std::string have;
@@ -227,13 +297,17 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string top = argv[2];
+  std::string index_error;
   const Output outputs[] = {{"VARNOK32.BAS", Basic(false)},
                             {"VARNOK.BAS", Basic(true)},
                             {"include/varnok32.h", Header()},
                             {"VARNOK-32.def", Def(32)},
-                            {"VARNOK-64.def", Def(64)}};
-  bool ok = true;
+                            {"VARNOK-64.def", Def(64)},
+                            {"DEVELOPERS.md", WithIndex(top, index_error)}};
+  bool ok = index_error.empty();
+  if (!ok) fprintf(stderr, "%s", index_error.c_str());
   for (const Output& out : outputs) {
+    if (!ok && strcmp(argv[1], "--write") == 0) break;
     std::string path = top + "/" + out.path;
     if (strcmp(argv[1], "--write") == 0) {
       std::ofstream f(path, std::ios::binary);
@@ -247,7 +321,7 @@ int main(int argc, char** argv) {
   if (!ok && strcmp(argv[1], "--check") == 0)
     fprintf(stderr, "run gen_declarations --write on the source folder to bring the files up to date\n");
   else if (ok)
-    printf("%d exports: VARNOK32.BAS, VARNOK.BAS, include/varnok32.h, VARNOK-32.def and VARNOK-64.def %s\n",
-           kExportCount, strcmp(argv[1], "--write") == 0 ? "written" : "match the export table");
+    printf("%d exports: VARNOK32.BAS, VARNOK.BAS, include/varnok32.h, VARNOK-32.def, VARNOK-64.def and the index in DEVELOPERS.md %s\n",
+           vnk::kExportCount, strcmp(argv[1], "--write") == 0 ? "written" : "match the export table");
   return ok ? 0 : 1;
 }

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "host/host_args.h"
 #include "tests/win/fault_util.h"
-#include "tests/win/lists_arrays_util.h"
 
 namespace vnk::test {
 namespace {

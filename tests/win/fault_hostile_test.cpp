@@ -16,8 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "host/host_args.h"
 #include "tests/win/fault_util.h"
-#include "tests/win/lists_arrays_util.h"
 
 namespace vnk::test {
 namespace {
@@ -366,10 +366,7 @@ struct Arg<kind::PathPartsRef> {
     *rec.get() = {SysAllocStringByteLen("d\0", 2), SysAllocStringByteLen("\\x\\", 3), SysAllocStringByteLen("n", 1),
                   SysAllocStringByteLen(".e", 2)};
   }
-  ~Arg() {
-    PathParts* p = rec.get();
-    for (BSTR b : {p->Drive, p->Directory, p->FileName, p->Extension}) SysFreeString(b);
-  }
+  ~Arg() { FreeParts(*rec.get()); }
   PathParts* pass() { return rec.get(); }
 };
 
@@ -393,26 +390,18 @@ struct Arg<kind::AnyArray> {
   SAFEARRAY** pass() { return undimensioned ? &none : a.ref(); }
 };
 
-// The arguments of one call, each built in place (they own guarded blocks and strings
-// and cannot be moved).
-template <size_t I, class K>
-struct Slot {
-  Arg<K> arg;
+// An argument of a call, or a null pointer in its place when the setup says so.
+template <class K>
+struct SetupArg : Arg<K> {
   bool null_pointer;
-  explicit Slot(const CallSetup& s) : arg(s, static_cast<int>(I)), null_pointer(NullAt(s, I, Null::Pointer)) {}
+  SetupArg(const CallSetup& s, int at) : Arg<K>(s, at), null_pointer(NullAt(s, at, Null::Pointer)) {}
   auto pass() {
-    using P = decltype(arg.pass());
+    using P = decltype(Arg<K>::pass());
     if constexpr (std::is_pointer_v<P>) {
       if (null_pointer) return P{nullptr};
     }
-    return arg.pass();
+    return Arg<K>::pass();
   }
-};
-template <class Seq, class... A>
-struct Args;
-template <size_t... I, class... A>
-struct Args<std::index_sequence<I...>, A...> : Slot<I, A>... {
-  explicit Args(const CallSetup& s) : Slot<I, A>(s)... {}
 };
 
 template <class Sig>
@@ -421,17 +410,16 @@ template <class R, class... A>
 struct Caller<Sig<R, A...>> {
   // Makes the call and returns its result as text ("<null BSTR>" for a String result
   // that is no string at all).
-  template <size_t... I>
-  static std::string Run(const Export<Sig<R, A...>>& fn, const CallSetup& s, std::index_sequence<I...>) {
-    Args<std::index_sequence<I...>, A...> args(s);
-    auto r = fn(static_cast<Slot<I, A>&>(args).pass()...);
-    if constexpr (R::id == kind::Id::String) {
+  static std::string Call(const Export<Sig<R, A...>>& fn, const CallSetup& s) {
+    HostArgs<SetupArg, A...> args(s);
+    auto r = args.Call(fn);
+    if constexpr (R::id == Kind::String) {
       if (r == nullptr) return "<null BSTR>";
       std::string text(reinterpret_cast<const char*>(r), SysStringByteLen(r));
       SysFreeString(r);
       EXPECT_LT(text.size(), 70000u) << g_current;
       return "\"" + text + "\"";
-    } else if constexpr (R::id == kind::Id::Double) {
+    } else if constexpr (R::id == Kind::Double) {
       EXPECT_FALSE(std::isnan(r)) << g_current;
       char text[64];
       snprintf(text, sizeof text, "%.17g", r);
@@ -439,9 +427,6 @@ struct Caller<Sig<R, A...>> {
     } else {
       return std::to_string(static_cast<long long>(r));
     }
-  }
-  static std::string Call(const Export<Sig<R, A...>>& fn, const CallSetup& s) {
-    return Run(fn, s, std::index_sequence_for<A...>{});
   }
 };
 
@@ -454,10 +439,10 @@ int CallWithHostile(const char* name, const Export<S>& fn, Sandbox& box, const G
   if (!inside && !reader) return 0;
   int calls = 0;
   for (int at = 0; at < S::arg_count; ++at) {
-    if (S::args[at] != kind::Id::Str) continue;
+    if (S::args[at] != Kind::Str) continue;
     for (int32_t long_value : {0, 40}) {
       bool has_long = false;
-      for (kind::Id id : S::args) has_long |= id == kind::Id::Long;
+      for (Kind id : S::args) has_long |= id == Kind::Long;
       if (long_value != 0 && !has_long) continue;
       if (reader && !box.dirty()) box.RestoreCurrentDir();
       else box.Reset();
@@ -526,14 +511,14 @@ void AddNullCases(const char* name, const Export<S>& fn, std::vector<NullCase>& 
     return CallSetup{nullptr, -1, 0, int_value, at, what, true};
   };
   for (int at = 0; at < S::arg_count; ++at) {
-    const kind::Id id = S::args[at];
-    if (id == kind::Id::Int || id == kind::Id::Long) continue;
+    const Kind id = S::args[at];
+    if (id == Kind::Int || id == Kind::Long) continue;
     const std::string where = std::string(name) + ", argument " + std::to_string(at + 1);
     // A null String, or a null BSTR in a String slot, is the empty string: the same
     // result and the same files as "".
-    if (id == kind::Id::Str || id == kind::Id::StrRef) {
-      const Null holder = id == kind::Id::Str ? Null::Pointer : Null::Contents;
-      cases.push_back({where + (id == kind::Id::Str ? " = vbNullString" : " = a slot holding a null BSTR"),
+    if (id == Kind::Str || id == Kind::StrRef) {
+      const Null holder = id == Kind::Str ? Null::Pointer : Null::Contents;
+      cases.push_back({where + (id == Kind::Str ? " = vbNullString" : " = a slot holding a null BSTR"),
                        [=, &fn](Sandbox& box) -> std::string {
                          box.Clean();
                          std::string want = Caller<S>::Call(fn, setup(at, Null::Empty));
@@ -558,8 +543,8 @@ void AddNullCases(const char* name, const Export<S>& fn, std::vector<NullCase>& 
         return "";
       };
     };
-    if (id != kind::Id::Str) cases.push_back({where + " = a null pointer (ByVal 0&)", refused(Null::Pointer)});
-    if (id == kind::Id::StrArray || id == kind::Id::AnyArray)
+    if (id != Kind::Str) cases.push_back({where + " = a null pointer (ByVal 0&)", refused(Null::Pointer)});
+    if (id == Kind::StrArray || id == Kind::AnyArray)
       cases.push_back({where + " = an array never dimensioned", refused(Null::Contents)});
   }
 }

@@ -32,7 +32,7 @@ struct Export<Sig<R, A...>> {
   const char* label = "";
   auto operator()(typename A::call... args) const {
     if (fn == nullptr) throw std::runtime_error(std::string("export missing: ") + label);
-    if constexpr (R::id == kind::Id::Int)
+    if constexpr (R::id == Kind::Int)
       return static_cast<int16_t>(fn(args...));
     else
       return fn(args...);

@@ -2,8 +2,8 @@
 // bytes, every refusal before a file is touched, and what failures leave behind.
 #include <cstring>
 
+#include "host/host_args.h"
 #include "tests/win/harness.h"
-#include "tests/win/lists_arrays_util.h"
 
 namespace vnk::test {
 namespace {

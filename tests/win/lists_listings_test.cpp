@@ -3,8 +3,8 @@
 // the list file's exact bytes.
 #include <algorithm>
 
+#include "host/host_args.h"
 #include "tests/win/harness.h"
-#include "tests/win/lists_arrays_util.h"
 
 namespace vnk::test {
 namespace {

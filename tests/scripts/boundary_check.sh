@@ -1,19 +1,46 @@
 #!/bin/bash
-# The declarations that callers use, read back as a VB or C compiler would and held to
-# the library itself: VARNOK32.BAS, VARNOK.BAS (each branch of its #If block) and
-# include/varnok32.h against the export table (all 94 exports, kinds and names), the records against the DLL's own layout, the constants
-# against its result codes, the DLL's exports and the import library's stdcall byte
-# counts against the declarations, and vnkcall --help and docs/reference.md against the
-# .BAS. The DLL may still lack exports while the library grows: its list must be part of
-# the table, and once it has 94 it must be the table. The x64 build's import library has
-# undecorated names and no byte counts; the header's records hold both layouts.
+# The library's boundary, held to one source: the export table (frame/export_table.h:
+# every export's name, result, and each argument's kind and name) against what is built
+# from it and what callers read. Checked here:
+#  - the generated files are what the table gives, byte for byte: VARNOK32.BAS,
+#    VARNOK.BAS, include/varnok32.h, VARNOK-32.def, VARNOK-64.def, and the index in
+#    DEVELOPERS.md of the file that defines each export (gen_declarations --check, built
+#    for this machine);
+#  - read back as a VB or C compiler and the linker would: both modules (each branch of
+#    VARNOK.BAS's #If block) and the header declare every export of the table with its
+#    kinds and names; both .def files name every export, the 32-bit one with 4 bytes per
+#    argument; the records match the DLL's own layout, the constants its result codes;
+#  - the DLL of this build, and of the other architecture's build beside it when that
+#    has one: every export of the table, undecorated, nothing else, and nothing imported
+#    but system DLLs; this build's import library names the same exports (on 32 bits
+#    with the .def's byte counts) and decl_implib_test.exe imports the DLL through it;
+#  - vnkcall --help and docs/reference.md show the very declarations of VARNOK32.BAS.
+# The number of exports is never written here: every count is the table's.
 set -euo pipefail
-build=${1:?build folder}
+build=$(cd "${1:?build folder}" && pwd)
 top=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
+work=$(mktemp -d "/tmp/vnk-boundary_check.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 source "$top/tests/scripts/arch.sh"
-"$triple-objdump" -p "$dll" >"$work/dump_dll"
+
+# The generator, compiled for this machine from the table as the sources have it now.
+cxx=$(command -v clang++ || command -v c++)
+"$cxx" -std=c++20 -O0 -I"$top" "$top/tools/gen_declarations.cpp" -o "$work/gen_declarations"
+generated=yes
+"$work/gen_declarations" --check "$top" || generated=no
+
+# Every built DLL: this build's, and the other architecture's when the build beside this
+# one has it.
+: >"$work/dlls"
+for n in 32 64; do
+    dir=$build
+    [ $n = $bits ] || dir=$(dirname "$build")/win$n
+    [ -f "$dir/VARNOK-$n.DLL" ] || continue
+    t=i686-w64-mingw32
+    [ $n = 64 ] && t=x86_64-w64-mingw32
+    "$t-objdump" -p "$dir/VARNOK-$n.DLL" >"$work/dump_$n"
+    echo $n >>"$work/dlls"
+done
 "$triple-nm" "$build/libvarnok$bits.a" >"$work/nm_lib"
 "$triple-objdump" -p "$build/decl_implib_test.exe" >"$work/implib_imports"
 # vnkcall --help needs Wine to run the build's programs; a machine that cannot run 32-bit
@@ -26,14 +53,14 @@ if [ $bits = 32 ] && ! (source "$top/scripts/wine-env.sh" && wine32_works); then
 else
     "$top/tools/wine-run" "$build/vnkcall.exe" --help | tr -d '\r' >"$work/help"
 fi
-export top work bits help
+export top work bits help generated
 python3 - <<'PY'
 import os, re, sys
 
 top = os.environ["top"]
 bits = int(os.environ["bits"])
 implib_name = f"libvarnok{bits}.a"
-fail = []
+fail = [] if os.environ["generated"] == "yes" else ["the generated files are not what the export table gives (above)"]
 def check(cond, msg):
     if not cond: fail.append(msg)
 def tool(n):
@@ -41,11 +68,18 @@ def tool(n):
 def read(p, mode="r"):
     with open(os.path.join(top, p), mode, newline="" if mode == "r" else None) as f: return f.read()
 
-# The export table: name -> (result, [kinds]).
-table = {}
-for m in re.finditer(r"^\s+X\((c\w+), (\w+)((?:, \w+)*)\)", read("frame/export_table.h"), re.M):
-    table[m.group(1)] = (m.group(2), [k.strip() for k in m.group(3).split(",") if k.strip()])
-check(len(table) == 94, f"export table lists {len(table)} exports, not 94")
+# The export table: name -> (result, [kinds]) and name -> [argument names].
+table, table_names = {}, {}
+rows = re.findall(r"^\s+X\((.*)\)\s*\\?$", read("frame/export_table.h"), re.M)
+for row in rows:
+    m = re.fullmatch(r"(c\w+), (Int|Long|Double|String)((?:, \(\w+, \w+\))*)", row)
+    if not m: check(False, f"export table: a row that is no export: X({row})"); continue
+    args = re.findall(r"\((\w+), (\w+)\)", m.group(3))
+    check(m.group(1) not in table, f"export table lists {m.group(1)} twice")
+    table[m.group(1)] = (m.group(2), [k for k, _ in args])
+    table_names[m.group(1)] = [n for _, n in args]
+count = len(table)
+check(count > 0 and list(table) == sorted(table), "the export table is empty or out of alphabetical order")
 
 # The modules: CR LF lines as VB writes them, one Declare per export (in VARNOK.BAS, per
 # export and branch of its #If VBA7 / #If Win64 block).
@@ -118,13 +152,27 @@ for name, (res, kinds) in sorted(table.items()):
         have = [k if not (k == "Array" and want.endswith("Array")) else want for (k, _), want in zip(args, kinds)]
         check(r == res, f"{label} {name}: result {r}, the table says {res}")
         check(have == kinds and len(args) == len(kinds), f"{label} {name}: arguments {[k for k, _ in args]}, the table says {kinds}")
-    for label, decls in all_decls[1:]:
-        if name in bas_decl and name in decls:
-            check([n for _, n in bas_decl[name][1]] == [n for _, n in decls[name][1]], f"{name}: argument names differ between VARNOK32.BAS and {label}")
+        check([n for _, n in args] == table_names[name], f"{label} {name}: argument names {[n for _, n in args]}, the table says {table_names[name]}")
 for label, decls in all_decls:
     extra = set(decls) - set(table)
     check(not extra, f"{label} declares exports the table lacks: {sorted(extra)}")
-    check(len(decls) == 94, f"{label} declares {len(decls)} exports, not 94")
+
+# The module-definition files: each export of the table once, undecorated, and on 32 bits
+# mapped to its stdcall name with 4 bytes per argument.
+for n in (32, 64):
+    text = read(f"VARNOK-{n}.def")
+    check(re.search(r'^LIBRARY "VARNOK-%d\.DLL"$' % n, text, re.M) is not None, f"VARNOK-{n}.def does not name VARNOK-{n}.DLL")
+    entries = re.findall(r"^\s+(\S.*?)\s*$", text.split("EXPORTS", 1)[-1], re.M)
+    names = []
+    for e in entries:
+        m = re.fullmatch(r"(c\w+) = (c\w+)@(\d+)" if n == 32 else r"(c\w+)", e)
+        if not m or (n == 32 and m.group(1) != m.group(2)):
+            check(False, f"VARNOK-{n}.def: '{e}' is not an export as this architecture names it"); continue
+        names.append(m.group(1))
+        if n == 32 and m.group(1) in table:
+            check(int(m.group(3)) == 4 * len(table[m.group(1)][1]), f"VARNOK-32.def: {e}, the table gives {m.group(1)} {len(table[m.group(1)][1])} arguments")
+    check(sorted(names) == sorted(table), f"VARNOK-{n}.def and the table name different exports: {sorted(set(names) ^ set(table))}")
+    check(len(names) == len(set(names)), f"VARNOK-{n}.def names an export twice")
 
 # Records: the DLL's own layout (frame/boundary.h) field by field.
 boundary = read("frame/boundary.h")
@@ -160,11 +208,21 @@ for n, v in codes.items():
     m = re.search(r"^#define %s \(?(-?\w+)\)?$" % n, hdr, re.M)
     check(m is not None and int(m.group(1), 0) == v, f"varnok32.h: {n} differs from the DLL's {v}")
 
-# The DLL's exports, and the import library's stdcall names with their byte counts.
-dll = re.search(r"\[Ordinal/Name Pointer\] Table\n(.*?)\n\n", tool("dump_dll") + "\n\n", re.S)
-dll_exports = set(re.findall(r"\]\s+(\S+)$", dll.group(1), re.M)) if dll else set()
-check(dll_exports <= set(table), f"the DLL exports names the table lacks: {sorted(dll_exports - set(table))}")
-if len(dll_exports) == 94: check(dll_exports == set(bas_decl), "the DLL's 94 exports differ from VARNOK32.BAS")
+# Each built DLL's export table: the table's exports, undecorated, and nothing else; and
+# nothing imported but system DLLs.
+dlls = {}
+for n in tool("dlls").split():
+    dump = tool(f"dump_{n}")
+    block = re.search(r"\[Ordinal/Name Pointer\] Table\n(.*?)\n\n", dump + "\n\n", re.S)
+    names = re.findall(r"\]\s+(\S+)$", block.group(1), re.M) if block else []
+    dlls[n] = set(names)
+    check(sorted(names) == sorted(table), f"VARNOK-{n}.DLL and the table name different exports: {sorted(set(names) ^ set(table))}")
+    imports = sorted(set(m.upper() for m in re.findall(r"DLL Name: (\S+)", dump)))
+    check(set(imports) <= {"KERNEL32.DLL", "MSVCRT.DLL", "OLEAUT32.DLL", "OLE32.DLL"}, f"VARNOK-{n}.DLL imports {imports}")
+check(str(bits) in dlls, f"this build has no VARNOK-{bits}.DLL")
+dll_exports = dlls.get(str(bits), set())
+
+# The import library's names, on 32 bits with their stdcall byte counts.
 if bits == 32:
     implib = dict((n, int(b)) for n, b in re.findall(r" T _(c\w+)@(\d+)$", tool("nm_lib"), re.M))
 else:
@@ -186,10 +244,10 @@ ref = read("docs/reference.md")
 for name, line in bas_lines.items():
     check(re.search(r"^### %s$" % name, ref, re.M) is not None, f"docs/reference.md has no section for {name}")
     check(line in ref, f"docs/reference.md does not show the declaration of {name} as VARNOK32.BAS has it")
-check(len(re.findall(r"^Declare Function", ref, re.M)) >= 94, "docs/reference.md shows fewer than 94 declarations")
+check(len(re.findall(r"^Declare Function", ref, re.M)) >= count, f"docs/reference.md shows fewer than {count} declarations")
 
 for f in fail: print("FAIL:", f)
-print(f"table 94, VARNOK32.BAS {len(bas_decl)}, VARNOK.BAS {'+'.join(str(len(d)) for _, d in vba_decls)}, varnok32.h {len(h_decl)}, DLL {len(dll_exports)} of 94 exports, "
-      f"{implib_name} {len(implib)}; {len(fail)} problem(s)")
+print(f"table {count} exports; VARNOK32.BAS {len(bas_decl)}, VARNOK.BAS {'+'.join(str(len(d)) for _, d in vba_decls)}, varnok32.h {len(h_decl)}, "
+      + ", ".join(f"VARNOK-{n}.DLL {len(e)}" for n, e in sorted(dlls.items())) + f", {implib_name} {len(implib)}; {len(fail)} problem(s)")
 sys.exit(1 if fail else 0)
 PY
