@@ -24,7 +24,7 @@ std::string Compressed(const std::string& in, uint32_t tab) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+static int CheckInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   // Tab sizes the exports hand over: 2 and more, now and then a huge one.
   uint32_t tab = in.ConsumeBool() ? in.ConsumeIntegralInRange<uint32_t>(2, 12)
@@ -101,4 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return vnk::fuzz::UnderBothLevels([&] { CheckInput(data, size); });
 }
