@@ -66,6 +66,13 @@ VNK_SSE2 inline void Fill(uint8_t* out, size_t o, size_t count, __m128i fill, si
     std::memset(out + o, _mm_cvtsi128_si32(fill) & 0xFF, count);
 }
 
+// Copies the 16 bytes at in to out; returns the mask of those equal to each byte of c.
+VNK_SSE2 inline unsigned CopyAndMatch(const uint8_t* in, uint8_t* out, __m128i c) {
+  __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), v);
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, c)));
+}
+
 // The first position at or after i that is not a blank, or n.
 VNK_SSE2 inline size_t RunEnd(const uint8_t* in, size_t i, size_t n, __m128i blank) {
   for (; n - i >= 16; i += 16) {
@@ -86,10 +93,8 @@ VNK_SSE2 size_t CompressBlanksSse2(const uint8_t* in, size_t n, uint8_t* out, ui
   const __m128i blank = _mm_set1_epi8(' '), tabs = _mm_set1_epi8('\t');
   size_t i = 0, o = 0;
   while (n - i > 16) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-    unsigned m = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, blank)));
+    unsigned m = CopyAndMatch(in + i, out + o, blank);
     unsigned pairs = m & ((m >> 1) | (in[i + 16] == ' ' ? 0x8000u : 0u));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), v);
     if (pairs == 0) {
       o += 16;
       i += 16;
@@ -117,9 +122,7 @@ VNK_SSE2 size_t ExpandTabsSse2(const uint8_t* in, size_t n, uint8_t* out, uint32
   const __m128i tabs = _mm_set1_epi8('\t'), blank = _mm_set1_epi8(' ');
   size_t i = 0, o = 0;
   while (n - i >= 16) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-    unsigned m = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, tabs)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), v);
+    unsigned m = CopyAndMatch(in + i, out + o, tabs);
     if (m == 0) {
       o += 16;
       i += 16;

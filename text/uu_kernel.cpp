@@ -66,6 +66,23 @@ size_t DecodeLinePlain(const uint8_t* chars, size_t due, uint8_t* out) {
 VNK_SSE2 inline __m128i Lanes32(uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }
 VNK_SSE2 inline __m128i Lanes64(uint64_t v) { return _mm_set1_epi64x(static_cast<long long>(v)); }
 
+// One field of a lane: its bits moved up (by > 0) or down, then kept under mask.
+struct BitMove {
+  int by;
+  uint32_t mask;
+};
+
+// Each 32-bit lane of v rebuilt from the listed fields.
+template <size_t N>
+VNK_SSE2 inline __m128i MoveBits(__m128i v, const BitMove (&fields)[N]) {
+  __m128i r = _mm_setzero_si128();
+  // Unrolled, every shift and mask is a constant of the instruction.
+#pragma GCC unroll 8
+  for (const BitMove& f : fields)
+    r = _mm_or_si128(r, _mm_and_si128(f.by >= 0 ? _mm_slli_epi32(v, f.by) : _mm_srli_epi32(v, -f.by), Lanes32(f.mask)));
+  return r;
+}
+
 // Bytes 0 to 11 of v (three to a group) to the 16 characters of the four groups.
 VNK_SSE2 inline __m128i EncodeGroups(__m128i v) {
   // Each 64-bit half takes two groups: the first as it stands, the second moved up a byte
@@ -75,13 +92,9 @@ VNK_SSE2 inline __m128i EncodeGroups(__m128i v) {
                            _mm_and_si128(_mm_slli_epi64(q, 8), Lanes64(0x00FFFFFF00000000ull)));
   // The four 6-bit values into the lane's four bytes: b0 >> 2; (b0 & 3) << 4 | b1 >> 4;
   // (b1 & 15) << 2 | b2 >> 6; b2 & 63.
-  __m128i c = _mm_and_si128(_mm_srli_epi32(g, 2), Lanes32(0x3F));
-  c = _mm_or_si128(c, _mm_and_si128(_mm_slli_epi32(g, 12), Lanes32(0x3000)));
-  c = _mm_or_si128(c, _mm_and_si128(_mm_srli_epi32(g, 4), Lanes32(0x0F00)));
-  c = _mm_or_si128(c, _mm_and_si128(_mm_slli_epi32(g, 10), Lanes32(0x3C0000)));
-  c = _mm_or_si128(c, _mm_and_si128(_mm_srli_epi32(g, 6), Lanes32(0x30000)));
-  c = _mm_or_si128(c, _mm_and_si128(_mm_slli_epi32(g, 8), Lanes32(0x3F000000)));
-  return _mm_add_epi8(c, _mm_set1_epi8(32));
+  static constexpr BitMove kChars[] = {{-2, 0x3F},     {12, 0x3000},  {-4, 0x0F00},
+                                       {10, 0x3C0000}, {-6, 0x30000}, {8, 0x3F000000}};
+  return _mm_add_epi8(MoveBits(g, kChars), _mm_set1_epi8(32));
 }
 
 // A line of 45 bytes: 15 groups in four steps, the last one taking the line's last 12
@@ -104,12 +117,9 @@ VNK_SSE2 inline void DecodeGroups(const uint8_t* chars, uint8_t* out) {
   w = _mm_and_si128(_mm_xor_si128(w, _mm_set1_epi8(0x20)), _mm_set1_epi8(0x3F));
   // Lane: values a, b, c, d in its bytes; bytes a << 2 | b >> 4, (b & 15) << 4 | c >> 2,
   // (c & 3) << 6 | d in its low three bytes.
-  __m128i y = _mm_and_si128(_mm_slli_epi32(w, 2), Lanes32(0xFC));
-  y = _mm_or_si128(y, _mm_and_si128(_mm_srli_epi32(w, 12), Lanes32(0x03)));
-  y = _mm_or_si128(y, _mm_and_si128(_mm_slli_epi32(w, 4), Lanes32(0xF000)));
-  y = _mm_or_si128(y, _mm_and_si128(_mm_srli_epi32(w, 10), Lanes32(0x0F00)));
-  y = _mm_or_si128(y, _mm_and_si128(_mm_slli_epi32(w, 6), Lanes32(0xC00000)));
-  y = _mm_or_si128(y, _mm_and_si128(_mm_srli_epi32(w, 8), Lanes32(0x3F0000)));
+  static constexpr BitMove kBytes[] = {{2, 0xFC},       {-12, 0x03},    {4, 0xF000},
+                                       {-10, 0x0F00},   {6, 0xC00000},  {-8, 0x3F0000}};
+  __m128i y = MoveBits(w, kBytes);
   // Three bytes of each lane side by side: six in each half, then the upper six moved
   // down next to the lower.
   __m128i q = _mm_or_si128(_mm_and_si128(y, Lanes64(0x0000000000FFFFFFull)),
