@@ -5,8 +5,17 @@
 
 namespace vnk {
 
-// True when the processor runs SSE2 instructions (every x86-64 processor does).
+// True when the byte kernels take their SSE2 paths: the processor runs SSE2 (every
+// x86-64 processor does) and nobody asked for the plain loops.
 bool HasSse2();
+
+// How far the byte kernels may go beyond the baseline. The library itself always runs at
+// the best level the processor has; the native tests, the fuzzers and the benchmarks set
+// Plain to run the loops an older processor runs, on the same inputs. Asking for Sse2
+// where the processor lacks it still gives the plain loops.
+enum class VectorLevel { Plain, Sse2 };
+void SetVectorLevel(VectorLevel level);
+VectorLevel CurrentVectorLevel();
 
 // Asks for the cache line at p ahead of its use (p need not be valid memory). Call it
 // only when HasSse2() says so; it does nothing to results, it only hides the wait for

@@ -4,7 +4,7 @@
 #include "fuzz/fuzz_util.h"
 #include "text/count_kernel.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+static int CheckInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   std::vector<size_t> cuts;
   for (int i = in.ConsumeIntegralInRange<int>(0, 8); i > 0; --i) cuts.push_back(in.ConsumeIntegral<uint16_t>());
@@ -43,4 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(counter.words() == words, "words %llu, want %llu", (unsigned long long)counter.words(),
              (unsigned long long)words);
   return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return vnk::fuzz::UnderBothLevels([&] { CheckInput(data, size); });
 }

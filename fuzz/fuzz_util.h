@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "frame/cpu_kernel.h"
 #include "paths/split_kernel.h"
 
 namespace vnk::fuzz {
@@ -27,6 +28,19 @@ namespace vnk::fuzz {
       std::abort();                                                            \
     }                                                                          \
   } while (0)
+
+// Runs one input's checks with the SSE2 paths (where the processor has them) and again
+// with the plain loops an older processor runs, so that both paths meet the same
+// reference on every input.
+template <class Check>
+int UnderBothLevels(Check check) {
+  SetVectorLevel(VectorLevel::Sse2);
+  check();
+  SetVectorLevel(VectorLevel::Plain);
+  check();
+  SetVectorLevel(VectorLevel::Sse2);
+  return 0;
+}
 
 // A heap block holding exactly these bytes, with no terminator after them unless the
 // bytes end in one: a kernel that reads one byte too far trips AddressSanitizer.

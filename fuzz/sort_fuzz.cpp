@@ -30,7 +30,7 @@ int KeyRef(const char* a, const char* b, vnk::RecordKey key, bool fold) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+static int CheckInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   int16_t type = in.ConsumeIntegral<int16_t>();
   vnk::SortOrder order = vnk::SortOrderOf(type);
@@ -105,4 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::sort(b.begin(), b.end());
   FUZZ_CHECK(a == b, "the sort lost or doubled an entry");
   return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return vnk::fuzz::UnderBothLevels([&] { CheckInput(data, size); });
 }

@@ -3,7 +3,7 @@
 #include "fuzz/fuzz_util.h"
 #include "text/filter_kernel.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+static int CheckInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   bool members = in.ConsumeBool();
   bool in_place = in.ConsumeBool();
@@ -27,4 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   FUZZ_CHECK(got <= text.size() && out == want, "kept %zu bytes, want %zu", got, want.size());
   return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return vnk::fuzz::UnderBothLevels([&] { CheckInput(data, size); });
 }

@@ -24,11 +24,13 @@ std::string Compressed(const std::string& in, uint32_t tab) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+static int CheckInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
-  // Tab sizes the exports hand over: 2 and more, now and then a huge one.
-  uint32_t tab = in.ConsumeBool() ? in.ConsumeIntegralInRange<uint32_t>(2, 12)
-                                  : in.ConsumeIntegralInRange<uint32_t>(2, 0x7FFFFFFF);
+  // Tab sizes the exports hand over: 2 and more, beyond 16 (more than one store of
+  // blanks) now and then, and now and then a huge one.
+  uint32_t tab = in.ConsumeBool()   ? in.ConsumeIntegralInRange<uint32_t>(2, 12)
+                 : in.ConsumeBool() ? in.ConsumeIntegralInRange<uint32_t>(13, 100)
+                                    : in.ConsumeIntegralInRange<uint32_t>(2, 0x7FFFFFFF);
   size_t pairs = in.ConsumeIntegralInRange<size_t>(0, 300);
   std::string from = in.ConsumeBytesAsString(pairs), to = in.ConsumeBytesAsString(pairs);
   pairs = std::min(from.size(), to.size());
@@ -101,4 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return vnk::fuzz::UnderBothLevels([&] { CheckInput(data, size); });
 }

@@ -1,7 +1,9 @@
 // The UU codec: any bytes encoded line by line (the last group reading the line buffer
-// as the previous line left it) and decoded again come back unchanged; and any bytes at
-// all fed to the decoding loop, which follows cFileUUCP's own, never make a group write
-// more than the three bytes its output has.
+// as the previous line left it) and decoded again come back unchanged; any bytes at all
+// fed to the decoding loop, which follows cFileUUCP's own, never make a group write more
+// than the three bytes its output has; and the block coders, given the same stream cut
+// into blocks anywhere, write exactly what the line loops write, into output of exactly
+// the room they promise.
 #include "fuzz/fuzz_util.h"
 #include "text/uu_kernel.h"
 
@@ -29,16 +31,39 @@ std::string Decode(const std::string& text) {
   }
 }
 
-}  // namespace
+// The stream through a block coder, in blocks ending at the given cuts (each block and
+// each output of exactly its size).
+template <class Coder, class Out>
+std::string InBlocks(const std::string& in, const std::vector<size_t>& cuts) {
+  Coder coder;
+  std::string out;
+  size_t at = 0;
+  for (size_t i = 0; i <= cuts.size(); ++i) {
+    size_t cut = i < cuts.size() ? std::max(at, std::min(cuts[i], in.size())) : in.size();
+    vnk::fuzz::ExactBytes block(in.substr(at, cut - at));
+    vnk::fuzz::ExactBytes room(std::string(Coder::Room(cut - at), '\0'));
+    size_t n = coder.Feed(block.bytes(), cut - at, reinterpret_cast<Out*>(room.data()));
+    FUZZ_CHECK(n <= Coder::Room(cut - at), "block output %zu", n);
+    out.append(room.data(), n);
+    at = cut;
+  }
+  vnk::fuzz::ExactBytes last(std::string(vnk::UU_MAX_LINE_CHARS, '\0'));
+  out.append(last.data(), coder.Finish(reinterpret_cast<Out*>(last.data())));
+  return out;
+}
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+int CheckInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   bool as_text = in.ConsumeBool();
+  std::vector<size_t> cuts;
+  for (int i = in.ConsumeIntegralInRange<int>(0, 4); i > 0; --i) cuts.push_back(in.ConsumeIntegralInRange<size_t>(0, 400));
+  std::sort(cuts.begin(), cuts.end());
   std::string bytes = in.ConsumeRemainingBytesAsString();
   if (as_text) {
     // Arbitrary characters straight into the decoder.
     std::string out = Decode(bytes);
     FUZZ_CHECK(out.size() <= (bytes.size() + 1) * 63, "more bytes than any line could hold");
+    FUZZ_CHECK((InBlocks<vnk::UuDecoder, uint8_t>(bytes, cuts)) == out, "block decoding");
     return 0;
   }
   std::string encoded;
@@ -55,5 +80,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     encoded.append(text, len);
   }
   FUZZ_CHECK(Decode(encoded) == bytes, "round trip of %zu bytes", bytes.size());
+  FUZZ_CHECK((InBlocks<vnk::UuEncoder, char>(bytes, cuts)) == encoded, "block encoding");
+  FUZZ_CHECK((InBlocks<vnk::UuDecoder, uint8_t>(encoded, cuts)) == bytes, "block decoding");
   return 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return vnk::fuzz::UnderBothLevels([&] { CheckInput(data, size); });
 }

@@ -1,12 +1,12 @@
 // Block transforms of the whole-file text functions.
 #include "text/transforms_kernel.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "frame/ascii_kernel.h"
 #include "frame/bytes_kernel.h"
 #include "frame/cpu_kernel.h"
+#include "text/count_kernel.h"
 #if VNK_HAVE_SSE2_PATH
 #include <emmintrin.h>
 #endif
@@ -58,30 +58,90 @@ size_t EmitRun(uint8_t* out, size_t o, size_t blanks, uint32_t tab) {
 }
 
 #if VNK_HAVE_SSE2_PATH
+// Writes count bytes of fill at out + o, as one 16-byte store where 16 bytes fit below
+// limit (the bytes past count are rewritten by what follows them).
+VNK_SSE2 inline void Fill(uint8_t* out, size_t o, size_t count, __m128i fill, size_t limit) {
+  if (count <= 16 && limit - o >= 16)
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), fill);
+  else
+    std::memset(out + o, _mm_cvtsi128_si32(fill) & 0xFF, count);
+}
+
+// Copies the 16 bytes at in to out; returns the mask of those equal to each byte of c.
+VNK_SSE2 inline unsigned CopyAndMatch(const uint8_t* in, uint8_t* out, __m128i c) {
+  __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), v);
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, c)));
+}
+
+// The first position at or after i that is not a blank, or n.
+VNK_SSE2 inline size_t RunEnd(const uint8_t* in, size_t i, size_t n, __m128i blank) {
+  for (; n - i >= 16; i += 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    unsigned other = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, blank))) & 0xFFFF;
+    if (other != 0) return i + static_cast<unsigned>(__builtin_ctz(other));
+  }
+  while (i < n && in[i] == ' ') ++i;
+  return i;
+}
+
 // Copies 16 bytes at a time while they hold no two blanks side by side (the byte after
-// the 16 counts too), and rewrites each run of two or more. Stops with at least 16
-// bytes left and never inside a run; returns the input position, output in *o.
+// the 16 counts too), and rewrites each run of two or more. The output never runs ahead
+// of the input, so a 16-byte store at the output position stays inside the n bytes the
+// caller has. Stops with at most 16 bytes left and never inside a run; returns the input
+// position, output in *o_out.
 VNK_SSE2 size_t CompressBlanksSse2(const uint8_t* in, size_t n, uint8_t* out, uint32_t tab, size_t* o_out) {
-  const __m128i blank = _mm_set1_epi8(' ');
+  const __m128i blank = _mm_set1_epi8(' '), tabs = _mm_set1_epi8('\t');
   size_t i = 0, o = 0;
   while (n - i > 16) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-    unsigned m = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, blank)));
+    unsigned m = CopyAndMatch(in + i, out + o, blank);
     unsigned pairs = m & ((m >> 1) | (in[i + 16] == ' ' ? 0x8000u : 0u));
     if (pairs == 0) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), v);
       o += 16;
       i += 16;
       continue;
     }
     unsigned first = static_cast<unsigned>(__builtin_ctz(pairs));
-    std::memcpy(out + o, in + i, first);
     o += first;
     i += first;
-    size_t end = i + 2;
-    while (end < n && in[end] == ' ') ++end;
-    o = EmitRun(out, o, end - i, tab);
+    size_t end = RunEnd(in, i + 2, n, blank);
+    size_t run = end - i, whole = run / tab, rest = run % tab;
+    Fill(out, o, whole, tabs, n);
+    Fill(out, o + whole, rest, blank, n);
+    o += whole + rest;
     i = end;
+  }
+  *o_out = o;
+  return i;
+}
+
+// Copies 16 bytes at a time and writes each TAB's blanks. Every input byte gives at
+// least one output byte, so while 16 input bytes are left the caller's room holds 16
+// more output bytes. Stops with fewer than 16 bytes left; returns the input position,
+// output in *o_out.
+VNK_SSE2 size_t ExpandTabsSse2(const uint8_t* in, size_t n, uint8_t* out, uint32_t tab, size_t* o_out) {
+  const __m128i tabs = _mm_set1_epi8('\t'), blank = _mm_set1_epi8(' ');
+  size_t i = 0, o = 0;
+  while (n - i >= 16) {
+    unsigned m = CopyAndMatch(in + i, out + o, tabs);
+    if (m == 0) {
+      o += 16;
+      i += 16;
+      continue;
+    }
+    unsigned at = static_cast<unsigned>(__builtin_ctz(m));
+    o += at;
+    i += at + 1;
+    if (tab >= 16) {
+      // Whole stores, the last one ending exactly at the TAB's last blank.
+      for (size_t k = 0; k + 16 < tab; k += 16) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o + k), blank);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o + tab - 16), blank);
+    } else if (n - i >= 16) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), blank);
+    } else {
+      std::memset(out + o, ' ', tab);
+    }
+    o += tab;
   }
   *o_out = o;
   return i;
@@ -113,14 +173,17 @@ bool ExpansionFits(size_t n, size_t tabs, uint32_t tab) {
   return static_cast<uint64_t>(n) + static_cast<uint64_t>(tab) * tabs <= EXPAND_LIMIT;
 }
 
-size_t CountTabs(const uint8_t* in, size_t n) { return static_cast<size_t>(std::count(in, in + n, uint8_t{'\t'})); }
+size_t CountTabs(const uint8_t* in, size_t n) { return CountByte(in, n, '\t'); }
 
 size_t ExpandTabs(const uint8_t* in, size_t n, size_t tabs, uint8_t* out, uint32_t tab) {
-  if (tabs == 0) {
+  size_t i = 0, o = 0;
+#if VNK_HAVE_SSE2_PATH
+  if (HasSse2()) i = ExpandTabsSse2(in, n, out, tab, &o);
+#endif
+  if (i == 0 && tabs == 0) {
     std::memcpy(out, in, n);
     return n;
   }
-  size_t i = 0, o = 0;
   while (i < n) {
     size_t at = Next(in, i, n, '\t');
     std::memcpy(out + o, in + i, at - i);

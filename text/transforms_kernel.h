@@ -14,7 +14,8 @@ namespace vnk {
 constexpr size_t EXPAND_LIMIT = 0x10000;
 
 // Replaces every run of blanks by run / tab TABs and then run % tab blanks; tab >= 2.
-// Writes at most n bytes to out (which must not overlap in) and returns their number.
+// Writes at most n bytes to out, which must hold n bytes and not overlap in; returns
+// the number written.
 size_t CompressBlanks(const uint8_t* in, size_t n, uint8_t* out, uint32_t tab);
 
 // Whether a block of n bytes holding `tabs` TABs may be expanded at this tab size. The

@@ -3,8 +3,11 @@
 // on are checked through the DLL by the Wine tests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "text/count_kernel.h"
 #include "text/filter_kernel.h"
@@ -144,6 +147,81 @@ TEST(UuCodec, EveryGroupRoundTripsInPrintableCharacters) {
   EXPECT_EQ(UuDecodeGroup(16, 16, 0, 0, 1, out), 1u);
   EXPECT_EQ(out[0], 'A');
   EXPECT_EQ(out[1], 7);  // only the bytes still due are written
+}
+
+// The stream as cFileUUCP has always encoded it: 45 bytes at a time into a line buffer
+// never cleared, so a short last line's last group repeats bytes of the line before.
+Bytes EncodeByLines(const Bytes& data) {
+  uint8_t line[UU_LINE_BYTES] = {};
+  char text[UU_LINE_CHARS];
+  Bytes out;
+  for (size_t at = 0; at < data.size(); at += UU_LINE_BYTES) {
+    size_t n = std::min(UU_LINE_BYTES, data.size() - at);
+    std::memcpy(line, data.data() + at, n);
+    out.append(text, UuEncodeLine(line, n, text));
+  }
+  return out;
+}
+
+// Decoding group by group from a character reader where the end of input reads as -1.
+Bytes DecodeByGroups(const Bytes& text) {
+  size_t at = 0;
+  auto get = [&]() -> int { return at < text.size() ? static_cast<uint8_t>(text[at++]) : -1; };
+  Bytes out;
+  for (int c; (c = get()) != -1;) {
+    size_t due = UuValue(c);
+    if (due == 0) break;
+    for (; due > 0; due -= std::min<size_t>(due, 3)) {
+      uint8_t e = UuValue(get()), f = UuValue(get()), g = UuValue(get()), h = UuValue(get()), b[3];
+      out.append(reinterpret_cast<char*>(b), UuDecodeGroup(e, f, g, h, due, b));
+    }
+    get();
+  }
+  return out;
+}
+
+// Feeds the pieces between the cuts to a block coder and finishes it.
+template <class Coder, class Out>
+Bytes FeedInPieces(const Bytes& in, std::vector<size_t> cuts) {
+  cuts.push_back(in.size());
+  Coder coder;
+  Bytes out(Coder::Room(in.size()) + UU_MAX_LINE_CHARS, '\0');
+  auto* dst = reinterpret_cast<Out*>(out.data());
+  size_t at = 0, o = 0;
+  for (size_t cut : cuts) {
+    Bytes piece = in.substr(at, cut - at);  // a block of its own, nothing readable past it
+    o += coder.Feed(U(piece), piece.size(), dst + o);
+    at = cut;
+  }
+  o += coder.Finish(dst + o);
+  out.resize(o);
+  return out;
+}
+
+TEST(UuCodec, BlockCodersMatchTheLineLoopsAtAnySplit) {
+  std::mt19937 gen(14);
+  for (size_t size : {0, 1, 44, 45, 46, 90, 137, 1000}) {
+    Bytes data(size, '\0');
+    for (char& c : data) c = static_cast<char>(gen());
+    const Bytes encoded = EncodeByLines(data);
+    // Decoding meets lines of every length, a line cut short at the end, and a zero
+    // length that ends the data before more lines.
+    Bytes text = encoded;
+    for (int k = 0; k < 3 && !text.empty(); ++k) text[gen() % text.size()] = static_cast<char>(33 + gen() % 63);
+    text += size % 2 ? Bytes("`\nMjunk") : Bytes("%abcdef");
+    const Bytes decoded = DecodeByGroups(text);
+    for (size_t cut = 0; cut <= std::min<size_t>(size, 200); ++cut) {
+      ASSERT_EQ((FeedInPieces<UuEncoder, char>(data, {cut})), encoded) << size << " " << cut;
+      if (cut <= text.size()) ASSERT_EQ((FeedInPieces<UuDecoder, uint8_t>(text, {cut})), decoded) << size << " " << cut;
+    }
+    std::vector<size_t> cuts;
+    for (size_t at = 0; at < text.size(); at += 1 + gen() % 9) cuts.push_back(at);
+    EXPECT_EQ((FeedInPieces<UuDecoder, uint8_t>(text, cuts)), decoded) << size;
+    cuts.clear();
+    for (size_t at = 0; at < data.size(); at += 1 + gen() % 50) cuts.push_back(at);
+    EXPECT_EQ((FeedInPieces<UuEncoder, char>(data, cuts)), encoded) << size;
+  }
+  EXPECT_EQ(DecodeByGroups(EncodeByLines("Cat")), "Cat");
 }
 
 }  // namespace
