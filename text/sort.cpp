@@ -150,10 +150,11 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   constexpr size_t kAhead = 16;
   for (size_t i = 0; i < n && out.status().ok(); ++i) {
     if (prefetch && i + kAhead < n) PrefetchLine(entries[i + kAhead]);
+    // A failed write shows in out.status(), which ends the loop.
     if (lines)
-      out.WriteText(entries[i], static_cast<size_t>(PastLineEnd(entries[i], end) - entries[i]));
+      (void)out.WriteText(entries[i], static_cast<size_t>(PastLineEnd(entries[i], end) - entries[i]));
     else
-      out.Write(entries[i], static_cast<size_t>(job.record_length));
+      (void)out.Write(entries[i], static_cast<size_t>(job.record_length));
   }
   *count = static_cast<int32_t>(n);
   in.Close();

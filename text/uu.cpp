@@ -14,105 +14,40 @@ namespace vnk {
 
 namespace {
 
-// Byte-at-a-time access to the input without a call per byte. As with the runtime's own
-// byte read, the end of the input and a read error look the same.
-class ByteReader {
- public:
-  ByteReader(BlockReader& in, uint8_t* buf, size_t capacity) : in_(in), buf_(buf), capacity_(capacity) {}
-  int Get() {
-    if (pos_ == len_) {
-      Outcome<size_t> got = ended_ ? Outcome<size_t>(size_t{0}) : in_.Read(buf_, capacity_);
-      len_ = got ? *got : 0;
-      pos_ = 0;
-      if (len_ == 0) {
-        ended_ = true;
-        return EOF;
-      }
-    }
-    return buf_[pos_++];
-  }
-
-  // Up to `want` bytes into dst, as many Get() calls would deliver them; returns how
-  // many (fewer only at the end of the input).
-  size_t Read(uint8_t* dst, size_t want) {
-    size_t got = 0;
-    while (got < want) {
-      if (pos_ == len_) {
-        int c = Get();
-        if (c == EOF) break;
-        dst[got++] = static_cast<uint8_t>(c);
-        continue;
-      }
-      size_t take = std::min(want - got, len_ - pos_);
-      std::memcpy(dst + got, buf_ + pos_, take);
-      pos_ += take;
-      got += take;
-    }
-    return got;
-  }
-
-  // The next n bytes when they are already buffered (nothing is consumed), else null.
-  const uint8_t* Peek(size_t n) const { return len_ - pos_ >= n ? buf_ + pos_ : nullptr; }
-  void Skip(size_t n) { pos_ += n; }
-
- private:
-  BlockReader& in_;
-  uint8_t* buf_;
-  size_t capacity_;
-  size_t pos_ = 0, len_ = 0;
-  bool ended_ = false;
+// What each coder writes, and whether it has met the end of the data.
+template <class Coder>
+struct CoderTraits;
+template <>
+struct CoderTraits<UuEncoder> {
+  using Out = char*;  // encoded text
+  static bool Ended(const UuEncoder&) { return false; }
+};
+template <>
+struct CoderTraits<UuDecoder> {
+  using Out = uint8_t*;  // decoded bytes; a zero length ends the data
+  static bool Ended(const UuDecoder& d) { return d.ended(); }
 };
 
-// Writes are not tested one by one: the result, the size of the output once closed,
-// tells the caller how much arrived.
-void Encode(ByteReader& in, BlockWriter& out) {
-  // The line buffer is never cleared between lines: a short last group takes its
-  // missing bytes from the line before (zeros on the first line). A decoder ignores them.
-  // Whole lines are encoded where they lie in the input's buffer; only a line that the
-  // buffer's end cuts (or the last one) is gathered in `line`, over a copy of the line
-  // before it.
-  uint8_t line[256] = {};
-  const uint8_t* before = nullptr;  // the line before, where it lies in the buffer
-  for (;;) {
-    const uint8_t* data = in.Peek(UU_LINE_BYTES);
-    size_t n = UU_LINE_BYTES;
-    if (data != nullptr) {
-      in.Skip(n);
-      before = data;
-    } else {
-      if (before != nullptr) std::memcpy(line, before, UU_LINE_BYTES);
-      before = nullptr;
-      n = in.Read(line, UU_LINE_BYTES);
-      if (n == 0) return;
-      data = line;
+// Runs the whole input through `coder` (a UuEncoder or a UuDecoder), block by block,
+// straight from the read buffer into the writer's. Each block is fed in pieces whose
+// output fits the writer's buffer at once. As with the runtime's own byte reads, a
+// read error ends the input as its end does. Writes are not tested one by one: the
+// result, the size of the output once closed, tells the caller how much arrived.
+template <class Coder>
+void Run(BlockReader& in, uint8_t* block, size_t capacity, BlockWriter& out, Coder& coder) {
+  const size_t piece = out.capacity() / 2;
+  bool ended = false;
+  while (!ended) {
+    Outcome<size_t> got = in.Read(block, capacity);
+    size_t n = got ? *got : 0;
+    if (n == 0) break;
+    for (size_t at = 0; at < n && !ended; at += piece) {
+      size_t k = std::min(piece, n - at);
+      out.Commit(coder.Feed(block + at, k, reinterpret_cast<typename CoderTraits<Coder>::Out>(out.Reserve(Coder::Room(k)))));
+      ended = CoderTraits<Coder>::Ended(coder);
     }
-    out.Commit(UuEncodeLine(data, n, out.Reserve(UU_LINE_CHARS)));
   }
-}
-
-void Decode(ByteReader& in, BlockWriter& out) {
-  for (;;) {
-    int c = in.Get();
-    if (c == EOF) return;
-    // A zero length (a blank or "`") ends the data, as another encoder's closing line does.
-    size_t due = UuValue(c);
-    if (due == 0) return;
-    // A whole line already in the buffer is decoded straight from it into the output:
-    // the same groups, the same bytes.
-    const size_t groups = (due + 2) / 3;
-    if (const uint8_t* p = in.Peek(4 * groups + 1)) {
-      out.Commit(UuDecodeLine(p, due, reinterpret_cast<uint8_t*>(out.Reserve(3 * groups))));
-      in.Skip(4 * groups + 1);
-      continue;
-    }
-    while (due > 0) {
-      uint8_t e = UuValue(in.Get()), f = UuValue(in.Get()), g = UuValue(in.Get()), h = UuValue(in.Get());
-      uint8_t bytes[3];
-      out.Write(bytes, UuDecodeGroup(e, f, g, h, due, bytes));
-      due = due > 3 ? due - 3 : 0;
-    }
-    in.Get();  // the line end: exactly one byte
-  }
+  out.Commit(coder.Finish(reinterpret_cast<typename CoderTraits<Coder>::Out>(out.Reserve(UU_MAX_LINE_CHARS))));
 }
 
 // Size of the finished output: -1 when the file size routine cannot read it, otherwise
@@ -140,11 +75,15 @@ int32_t UuCopy(const char* input, const char* output, bool encode) {
   BlockWriter out(out_block ? out_block.get() : reinterpret_cast<char*>(own_out),
                   out_block ? out_block.size : kOwnBlock);
   if (!out.Open(output, OutputMode::kWriteOnly)) return RC_CANT_OPEN_SECOND;
-  ByteReader reader(in, in_block ? in_block.bytes() : own_in, in_block ? in_block.size : kOwnBlock);
-  if (encode)
-    Encode(reader, out);
-  else
-    Decode(reader, out);
+  uint8_t* block = in_block ? in_block.bytes() : own_in;
+  size_t capacity = in_block ? in_block.size : kOwnBlock;
+  if (encode) {
+    UuEncoder coder;
+    Run(in, block, capacity, out, coder);
+  } else {
+    UuDecoder coder;
+    Run(in, block, capacity, out, coder);
+  }
   // What was written stays, whatever happened; the size tells the caller how much.
   in.Close();
   (void)out.Finish(Ok(), OnFailure::kKeep);
