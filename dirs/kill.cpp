@@ -57,7 +57,7 @@ int32_t KillMatchingFiles(const char* pattern, bool strip) {
 
   int32_t count = 0;
   DirEntry entry;
-  ScopedScan scan(pattern, &entry);
+  ScopedScan scan(pattern, &entry, ScanFields::kNoTimes);
   for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
     if (entry.attrib & ATTR_DIRECTORY) continue;
     const char* path = paths.Of(entry);
