@@ -81,7 +81,8 @@ class Tally final : public FolderVisitor {
   // walk.
   Tally& Over(const char* dir, const char* file_pattern) {
     // One character past the limit is enough for the walk to refuse a folder too long.
-    if (FoldedPattern(file_pattern, pattern_)) WalkDepthFirst(std::string_view(dir, BoundedLength(dir, MAX_PATH_CHARS)), *this);
+    if (FoldedPattern(file_pattern, pattern_))
+      WalkDepthFirst(std::string_view(dir, BoundedLength(dir, MAX_PATH_CHARS)), *this);
     return *this;
   }
 

@@ -56,7 +56,7 @@ class ScopedScan {
 };
 
 // A scan kept open between calls in a process-wide handle (the listing of
-// cFilesInDirectory, the listing of cSubDirectory, the tree walk's enumerator). A new
+// cFilesInDirectory, the listing of cSubDirectory). A new
 // start closes the scan left in the handle first and keeps the new handle even when the
 // start fails; reaching the end does not close it.
 class KeptScan {
