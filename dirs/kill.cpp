@@ -16,12 +16,16 @@ namespace {
 
 // Removes a folder whatever its read-only, hidden and system bits say. When the folder
 // stays (it still holds something), it gets its attributes back.
+// The removal is tried first; only a folder that stays has its protective bits looked
+// at, cleared, and the removal tried again.
 bool RemoveFolderAll(const char* folder) {
+  if (RemoveDirectoryA(folder)) return true;
   DWORD word = GetFileAttributesA(folder);
   bool stripped = word != INVALID_FILE_ATTRIBUTES && (word & (ATTR_READONLY | ATTR_HIDDEN | ATTR_SYSTEM)) != 0 &&
                   AttributeClear(folder, ATTR_STRIP_FOR_DELETE) == VB_TRUE;
+  if (!stripped) return false;
   if (RemoveDirectoryA(folder)) return true;
-  if (stripped) SetFileAttributesA(folder, word);
+  SetFileAttributesA(folder, word);
   return false;
 }
 
@@ -57,20 +61,20 @@ int32_t KillMatchingFiles(const char* pattern, bool strip) {
 
   int32_t count = 0;
   DirEntry entry;
-  ScopedScan scan(pattern, &entry);
+  ScopedScan scan(pattern, &entry, ScanFields::kNoTimes);
   for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
     if (entry.attrib & ATTR_DIRECTORY) continue;
     const char* path = paths.Of(entry);
     // A link is neither cleared nor deleted: both would act on the file it points to.
-    if (!links.Owns(path, entry)) continue;
     // Most files go at the first attempt; only a refused delete (a read-only file, say)
     // has its attributes cleared and is tried again, which ends where clearing first
     // would: deleted, or left with its attributes cleared.
-    if (DeleteFileA(path)) {
+    bool refused = false;
+    if (links.DeleteOwn(path, entry, &refused)) {
       ++count;
       continue;
     }
-    if (!strip || AttributeClear(path, ATTR_STRIP_FOR_DELETE) != VB_TRUE) continue;
+    if (refused || !strip || AttributeClear(path, ATTR_STRIP_FOR_DELETE) != VB_TRUE) continue;
     if (DeleteFileA(path)) ++count;
   }
   return count;

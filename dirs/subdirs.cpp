@@ -65,7 +65,7 @@ extern "C" int16_t __stdcall cCountDirectories(StrArg pattern) {
   // scan lists them.
   int32_t count = 0;
   DirEntry entry;
-  ScopedScan scan(pattern, &entry);
+  ScopedScan scan(pattern, &entry, ScanFields::kNoTimes);
   for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
     DWORD word = GetFileAttributesA(paths.Of(entry));
     if (word != INVALID_FILE_ATTRIBUTES && (word & ATTR_DIRECTORY)) ++count;

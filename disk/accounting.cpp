@@ -4,9 +4,9 @@
 #include "disk/accounting_kernel.h"
 #include "disk/disk.h"
 #include "frame/host.h"
-#include "paths/join_kernel.h"
 #include "paths/split.h"
 #include "scan/scan.h"
+#include "scan/walk.h"
 
 namespace vnk {
 namespace {
@@ -38,7 +38,7 @@ struct PatternTotals {
 PatternTotals AddUp(const char* pattern, double cluster) {
   PatternTotals t;
   DirEntry entry;
-  ScopedScan scan(pattern, &entry);
+  ScopedScan scan(pattern, &entry, ScanFields::kNoTimes);
   if (!scan.ok()) return t;
   do {
     ++t.entries;
@@ -54,69 +54,49 @@ PatternTotals AddUp(const char* pattern, double cluster) {
 
 // ---- Folder walks -------------------------------------------------------------------
 
-// The recursive functions' state: one copy for the library, reset at the start of each
-// call and left holding its last values afterwards.
-struct WalkState {
-  char pattern[SCAN_PATTERN_CHARS + 1];  // the file pattern, folded; "" takes every file
-  uint16_t directories;
-  uint16_t files;
-  double size_total;
-  double alloc_total;
-  double cluster;
-};
-WalkState walk_state;
-
 enum WalkAdds : unsigned { ADD_NOTHING = 0, ADD_SIZE = 1, ADD_ALLOCATION = 2 };
 
-// Resets the state and takes the pattern; false when the pattern is too long to hold,
-// in which case the call reports an empty walk.
-bool StartWalk(const char* file_pattern, double cluster) {
-  walk_state = WalkState{};
-  walk_state.cluster = cluster;
-  return FoldedPattern(file_pattern, walk_state.pattern);
-}
-
-// Writes folder + "\" (when needed) + tail into out; false when that passes the
-// 259 characters a path may have, so that the folder is skipped.
-bool Compose(char (&out)[PATH_BUFFER], std::string_view folder, bool separator, const char* tail) {
-  size_t tail_len = BoundedLength(tail, MAX_PATH_CHARS);
-  size_t len = folder.size() + (separator ? 1 : 0) + tail_len;
-  if (len > MAX_PATH_CHARS) return false;
-  folder.copy(out, folder.size());
-  if (separator) out[folder.size()] = '\\';
-  std::memcpy(out + len - tail_len, tail, tail_len);
-  out[len] = '\0';
-  return true;
-}
-
-// Counts the folders and matching files in folder (and below it when recurse is set),
+// Counts the folders and matching files of a folder (and below it when recurse is set),
 // adding sizes and allocations as asked. Names beginning with "." are passed over, files
-// and folders alike. An empty folder name is the current folder.
-void Walk(std::string_view folder, bool recurse, unsigned adds) {
-  bool separator = !folder.empty() && !EndsWithChar(folder, "\\", AnsiLeadBytes());
-  char search[PATH_BUFFER];
-  if (!Compose(search, folder, separator, "*.*")) return;
-  DirEntry entry;
-  ScopedScan scan(search, &entry);
-  if (!scan.ok()) return;
-  do {
-    if (entry.name[0] == '.') continue;
-    if (entry.attrib & ATTR_DIRECTORY) {
-      ++walk_state.directories;
-      char sub[PATH_BUFFER];
-      if (recurse && Compose(sub, folder, separator, entry.name)) Walk(sub, recurse, adds);
-    } else if (WalkNameMatches(entry.name, walk_state.pattern)) {
-      ++walk_state.files;
-      if (adds & ADD_SIZE) walk_state.size_total += static_cast<double>(FullSize(entry));
-      if (adds & ADD_ALLOCATION) walk_state.alloc_total += Allocation(FullSize(entry), walk_state.cluster);
-    }
-  } while (scan.Next(&entry));
-}
+// and folders alike. Everything lives for one call.
+class Tally final : public FolderVisitor {
+ public:
+  Tally(bool recurse, unsigned adds, double cluster) : recurse_(recurse), adds_(adds), cluster_(cluster) {}
 
-std::string_view FolderArg(const char* dir) {
-  // One character past the limit is enough for Compose to refuse a folder too long.
-  return std::string_view(dir, BoundedLength(dir, MAX_PATH_CHARS));
-}
+  bool Visit(const DirEntry& entry) override {
+    if (entry.name[0] == '.') return false;
+    if (entry.attrib & ATTR_DIRECTORY) {
+      ++directories;
+      return recurse_;
+    }
+    if (WalkNameMatches(entry.name, pattern_)) {
+      ++files;
+      if (adds_ & ADD_SIZE) size_total += static_cast<double>(FullSize(entry));
+      if (adds_ & ADD_ALLOCATION) alloc_total += Allocation(FullSize(entry), cluster_);
+    }
+    return false;
+  }
+
+  // Walks dir ("" is the current folder). A file pattern too long to hold gives an empty
+  // walk.
+  Tally& Over(const char* dir, const char* file_pattern) {
+    // One character past the limit is enough for the walk to refuse a folder too long.
+    if (FoldedPattern(file_pattern, pattern_))
+      WalkDepthFirst(std::string_view(dir, BoundedLength(dir, MAX_PATH_CHARS)), *this);
+    return *this;
+  }
+
+  uint16_t directories = 0;  // 16 bits, as callers receive them: wrap at 65536
+  uint16_t files = 0;
+  double size_total = 0;
+  double alloc_total = 0;
+
+ private:
+  bool recurse_;
+  unsigned adds_;
+  double cluster_;
+  char pattern_[SCAN_PATTERN_CHARS + 1] = "";  // the file pattern, folded; "" takes every file
+};
 
 }  // namespace
 }  // namespace vnk
@@ -150,33 +130,31 @@ extern "C" int32_t __stdcall cFilesSlack(StrArg pattern, double* size, double* s
 
 extern "C" int16_t __stdcall cRcsCountFileDir(int16_t which, StrArg dir, StrArg file_pattern,
                                                int16_t recurse) {
-  if (StartWalk(file_pattern, 0.0)) Walk(FolderArg(dir), recurse != 0, ADD_NOTHING);
-  return static_cast<int16_t>(which != 0 ? walk_state.files : walk_state.directories);
+  Tally t(recurse != 0, ADD_NOTHING, 0.0);
+  t.Over(dir, file_pattern);
+  return static_cast<int16_t>(which != 0 ? t.files : t.directories);
 }
 
 extern "C" double __stdcall cRcsFilesSize(StrArg dir, StrArg file_pattern, int16_t recurse) {
-  if (StartWalk(file_pattern, 0.0)) Walk(FolderArg(dir), recurse != 0, ADD_SIZE);
-  return walk_state.size_total;
+  return Tally(recurse != 0, ADD_SIZE, 0.0).Over(dir, file_pattern).size_total;
 }
 
 // The allocation walks need the drive's cluster size; a drive that cannot be queried
 // gives 0 (and leaves the slack's outputs alone), as for a single wildcard path.
 extern "C" double __stdcall cRcsFilesSizeOnDisk(StrArg dir, StrArg file_pattern, int16_t recurse) {
   double cluster = ClusterOfPath(dir);
-  bool pattern_ok = StartWalk(file_pattern, cluster);
   if (cluster < 0) return 0.0;
-  if (pattern_ok) Walk(FolderArg(dir), recurse != 0, ADD_ALLOCATION);
-  return walk_state.alloc_total;
+  return Tally(recurse != 0, ADD_ALLOCATION, cluster).Over(dir, file_pattern).alloc_total;
 }
 
 extern "C" int32_t __stdcall cRcsFilesSlack(StrArg dir, StrArg file_pattern, int16_t recurse,
                                             double* size, double* size_on_disk) {
   if (AnyNull(size, size_on_disk)) return 0;  // as when the drive cannot be asked
   double cluster = ClusterOfPath(dir);
-  bool pattern_ok = StartWalk(file_pattern, cluster);
   if (cluster < 0) return 0;
-  if (pattern_ok) Walk(FolderArg(dir), recurse != 0, ADD_SIZE | ADD_ALLOCATION);
-  *size = walk_state.size_total;
-  *size_on_disk = walk_state.alloc_total;
+  Tally t(recurse != 0, ADD_SIZE | ADD_ALLOCATION, cluster);
+  t.Over(dir, file_pattern);
+  *size = t.size_total;
+  *size_on_disk = t.alloc_total;
   return SlackPercent(*size, *size_on_disk);
 }

@@ -1,13 +1,14 @@
 // cSearchFile: a depth-first search of a directory tree for the files matching a
 // pattern, walked by making each directory current in turn.
+#include <cstring>
+#include <utility>
+
 #include "frame/host.h"
 #include "frame/output.h"
+#include "scan/walk.h"
 
 namespace vnk {
 namespace {
-
-// The match count of the last search; reset at the start of each call.
-int32_t g_matches = 0;
 
 // The current directory into a path buffer; false when it does not fit.
 bool CurrentDirectory(char (&buffer)[PATH_BUFFER]) {
@@ -23,58 +24,73 @@ bool WriteLine(FILE* out, const char* line, size_t n) {
   return fflush(out) == 0 && !ferror(out);
 }
 
-// Walks one directory, named relative to the current directory. Returns false when the
-// directory current before the call could not be made current again: the walk of the
-// levels above must then end, since their further names would resolve elsewhere.
-bool Walk(const char* dir, const char* pattern, FILE* out) {
-  char saved[PATH_BUFFER];
-  if (!CurrentDirectory(saved)) return true;
-  if (strcmp(dir, ".") == 0 || strcmp(dir, "..") == 0) return true;
-  if (!SetCurrentDirectoryA(dir)) return true;
+// One search: its pattern, its result stream (or none) and its count, for one call.
+// Each level is entered by making it the current directory; its sub-directories come
+// from the tree walk's listing of the current directory, each searched completely
+// before the next.
+class Search final : public FolderVisitor {
+ public:
+  Search(const char* pattern, FILE* out) : pattern_(pattern), out_(out) {}
+  int32_t matches() const { return matches_; }
 
-  char here[PATH_BUFFER] = "";
-  size_t here_len = 0;
-  if (out != nullptr && CurrentDirectory(here)) here_len = strlen(here);
-  bool rooted = here_len > 0 && here[here_len - 1] == '\\';
+  // Searches one directory, named relative to the current directory. Returns false
+  // when the directory current before the call could not be made current again: the
+  // levels above must then stop, since their further names would resolve elsewhere.
+  bool Level(const char* dir) {
+    char saved[PATH_BUFFER];
+    if (!CurrentDirectory(saved)) return true;
+    if (strcmp(dir, ".") == 0 || strcmp(dir, "..") == 0) return true;
+    if (!SetCurrentDirectoryA(dir)) return true;
+    ListMatches();
+    bool restored = true;
+    std::swap(restored, restored_);
+    WalkDepthFirst("", *this);
+    std::swap(restored, restored_);
+    return SetCurrentDirectoryA(saved) && restored;
+  }
 
-  WIN32_FIND_DATAA fd;
-  {
-    // First the directory's own matches.
-    UniqueFind find(FindFirstFileA(pattern, &fd));
-    for (bool more = find.get() != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find.get(), &fd)) {
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-      size_t name_len = strlen(fd.cFileName);
-      if (name_len == 0 || fd.cFileName[name_len - 1] == '.') continue;
-      if (out != nullptr) {
+  // Every sub-directory, whatever its name, is searched at once; the walk itself goes
+  // no deeper (each level lists its own current directory).
+  bool Visit(const DirEntry& entry) override {
+    if (restored_ && (entry.attrib & ATTR_DIRECTORY) && !Level(entry.name)) restored_ = false;
+    return false;
+  }
+
+ private:
+  // The current directory's own matches, each written as its full path.
+  void ListMatches() {
+    char here[PATH_BUFFER] = "";
+    size_t here_len = 0;
+    if (out_ != nullptr && CurrentDirectory(here)) here_len = strlen(here);
+    bool rooted = here_len > 0 && here[here_len - 1] == '\\';
+    DirEntry entry;
+    ScopedScan scan(pattern_, &entry, ScanFields::kNoTimes);
+    for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
+      if (entry.attrib & ATTR_DIRECTORY) continue;
+      size_t name_len = strlen(entry.name);
+      if (name_len == 0 || entry.name[name_len - 1] == '.') continue;
+      if (out_ != nullptr) {
         char line[PATH_BUFFER + MAX_PATH + 3];
         size_t n = here_len;
         memcpy(line, here, n);
         if (!rooted) line[n++] = '\\';
-        memcpy(line + n, fd.cFileName, name_len);
+        memcpy(line + n, entry.name, name_len);
         n += name_len;
         line[n++] = '\r';
         line[n++] = '\n';
         // A failed write ends this directory's listing; the walk goes on below it, where
         // every further write meets the same failure and counts nothing.
-        if (!WriteLine(out, line, n)) break;
+        if (!WriteLine(out_, line, n)) break;
       }
-      ++g_matches;
+      ++matches_;
     }
   }
-  bool restored = true;
-  {
-    // Then every sub-directory, whatever its name, each completely before the next.
-    UniqueFind find(FindFirstFileA("*.*", &fd));
-    for (bool more = find.get() != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find.get(), &fd)) {
-      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-      if (!Walk(fd.cFileName, pattern, out)) {
-        restored = false;
-        break;
-      }
-    }
-  }
-  return SetCurrentDirectoryA(saved) && restored;
-}
+
+  const char* pattern_;
+  FILE* out_;
+  int32_t matches_ = 0;
+  bool restored_ = true;  // false once a level below could not be left the way it came
+};
 
 int32_t SearchFile(const char* start, const char* pattern, const char* result_file) {
   if (*start == '\0' || *pattern == '\0') return -1;
@@ -89,15 +105,15 @@ int32_t SearchFile(const char* start, const char* pattern, const char* result_fi
     out.reset(fopen(result_file, "w+b"));
     if (!out) return -1;
   }
-  g_matches = 0;
+  Search search(pattern, out.get());
   // The walk restores each level as it leaves it; the caller's own directory is made
   // current once more at the end, so that a level that could not be re-entered does not
   // leave the caller somewhere else.
   char caller[PATH_BUFFER];
   bool have_caller = CurrentDirectory(caller);
-  Walk(start, pattern, out.get());
+  search.Level(start);
   if (have_caller) SetCurrentDirectoryA(caller);
-  return g_matches;
+  return search.matches();
 }
 
 }  // namespace

@@ -10,27 +10,48 @@ namespace vnk {
 namespace {
 
 using FinalPathFn = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+using SetInfoFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
 
-// Looked up at run time: Windows XP has neither the service nor file links.
+// The deletion request of SetFileInformationByHandle (Vista's FileDispositionInfo, which
+// the XP headers this library builds against do not declare).
+constexpr int FILE_DISPOSITION_CLASS = 4;
+struct DispositionInfo {
+  BOOLEAN delete_file;
+};
+
+FARPROC Kernel32(const char* name) { return GetProcAddress(GetModuleHandleA("kernel32.dll"), name); }
+
+// Looked up at run time: Windows XP has neither the services nor file links.
 FinalPathFn FinalPathService() {
-  static FinalPathFn fn = reinterpret_cast<FinalPathFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+  static FinalPathFn fn =
+      reinterpret_cast<FinalPathFn>(reinterpret_cast<void*>(Kernel32("GetFinalPathNameByHandleA")));
+  return fn;
+}
+SetInfoFn SetInfoService() {
+  static SetInfoFn fn = reinterpret_cast<SetInfoFn>(reinterpret_cast<void*>(Kernel32("SetFileInformationByHandle")));
   return fn;
 }
 
-// The final path of what opening path reaches, as the deletions open it (a reparse point
-// itself, not its target); its length, or 0 with the platform's error.
-size_t FinalPath(const char* path, char* out, size_t cap) {
-  UniqueHandle h(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (h.get() == INVALID_HANDLE_VALUE) return 0;
-  DWORD n = FinalPathService()(h.get(), out, static_cast<DWORD>(cap), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The final path of an open handle; its length, or 0 with the platform's error.
+size_t FinalPathOf(HANDLE h, char* out, size_t cap) {
+  DWORD n = FinalPathService()(h, out, static_cast<DWORD>(cap), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
   if (n == 0) return 0;
   if (n >= cap) {
     SetLastError(ERROR_FILENAME_EXCED_RANGE);
     return 0;
   }
   return n;
+}
+
+// The final path of what opening path reaches, as the deletions open it (a reparse point
+// itself, not its target); its length, or 0 with the platform's error.
+size_t FinalPath(const char* path, char* out, size_t cap) {
+  UniqueHandle h(CreateFileA(path, 0, SHARE_ALL, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (h.get() == INVALID_HANDLE_VALUE) return 0;
+  return FinalPathOf(h.get(), out, cap);
 }
 
 // A reparse point of a link kind. Microsoft's tags that are not name surrogates (cloud
@@ -67,16 +88,45 @@ bool LinkCheck::FolderKnown() {
   return final_len_ != 0;
 }
 
+bool LinkCheck::IsOwnFinalPath(const char* mine, size_t n, const DirEntry& entry) const {
+  size_t name_len = strnlen(entry.name, sizeof entry.name - 1);
+  return n == final_len_ + name_len && memcmp(mine, final_, final_len_) == 0 &&
+         memcmp(mine + final_len_, entry.name, name_len) == 0;
+}
+
 bool LinkCheck::Owns(const char* path, const DirEntry& entry) {
   if (IsLinkEntry(entry)) return Refuse();
   if (!FolderKnown()) return true;
   char mine[sizeof final_];
   size_t n = FinalPath(path, mine, sizeof mine);
   if (n == 0) return false;
-  size_t name_len = strnlen(entry.name, sizeof entry.name - 1);
-  bool same = n == final_len_ + name_len && memcmp(mine, final_, final_len_) == 0 &&
-              memcmp(mine + final_len_, entry.name, name_len) == 0;
-  return same || Refuse();
+  return IsOwnFinalPath(mine, n, entry) || Refuse();
+}
+
+bool LinkCheck::DeleteOwn(const char* path, const DirEntry& entry, bool* refused) {
+  *refused = true;
+  if (IsLinkEntry(entry)) return Refuse();
+  if (FolderKnown() && SetInfoService() != nullptr) {
+    // Not FILE_FLAG_BACKUP_SEMANTICS: a folder never opens here, as DeleteFileA never
+    // takes one.
+    UniqueHandle h(CreateFileA(path, DELETE | SYNCHRONIZE, SHARE_ALL, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (h.get() != INVALID_HANDLE_VALUE) {
+      char mine[sizeof final_];
+      size_t n = FinalPathOf(h.get(), mine, sizeof mine);
+      if (n == 0) return false;
+      if (!IsOwnFinalPath(mine, n, entry)) return Refuse();
+      *refused = false;
+      // The entry goes when this handle closes, on the way out.
+      DispositionInfo disposition = {TRUE};
+      return SetInfoService()(h.get(), FILE_DISPOSITION_CLASS, &disposition, sizeof disposition) != FALSE;
+    }
+    // Where the platform does not open it for deletion, the separate test and delete
+    // decide, as everywhere else.
+  }
+  if (!Owns(path, entry)) return false;
+  *refused = false;
+  return DeleteFileA(path) != FALSE;
 }
 
 bool OwnsName(const char* name) {

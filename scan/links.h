@@ -31,8 +31,18 @@ class LinkCheck {
   // when the entry cannot be examined, with the platform's error.
   bool Owns(const char* path, const DirEntry& entry);
 
+  // Deletes path when it is the folder's own entry, as Owns tells it: true when it went.
+  // False for a link (nothing is touched, ERROR_ACCESS_DENIED), for an entry that cannot
+  // be examined, and for one that the platform keeps (read-only, in use), with the
+  // platform's error; *refused tells the first two from the last. Where it can, the entry
+  // is opened once, its final path read from that handle and the deletion asked of the
+  // same handle, which saves a second open per file.
+  bool DeleteOwn(const char* path, const DirEntry& entry, bool* refused);
+
  private:
   bool FolderKnown();
+  // Whether a final path is the folder's own followed by the entry's name.
+  bool IsOwnFinalPath(const char* mine, size_t n, const DirEntry& entry) const;
 
   char folder_[PATH_BUFFER];
   bool looked_ = false;   // the folder's final path was asked for

@@ -30,11 +30,12 @@ int32_t CalendarSeconds(const FILETIME& ft) {
   return static_cast<int32_t>(t);
 }
 
-void Fill(const WIN32_FIND_DATAA& fd, DirEntry* entry) {
+void Fill(const WIN32_FIND_DATAA& fd, DirEntry* entry, ScanFields fields) {
   entry->attrib = fd.dwFileAttributes == FILE_ATTRIBUTE_NORMAL ? 0 : fd.dwFileAttributes;
-  entry->time_create = CalendarSeconds(fd.ftCreationTime);
-  entry->time_access = CalendarSeconds(fd.ftLastAccessTime);
-  entry->time_write = CalendarSeconds(fd.ftLastWriteTime);
+  bool times = fields == ScanFields::kAll;
+  entry->time_create = times ? CalendarSeconds(fd.ftCreationTime) : -1;
+  entry->time_access = times ? CalendarSeconds(fd.ftLastAccessTime) : -1;
+  entry->time_write = times ? CalendarSeconds(fd.ftLastWriteTime) : -1;
   entry->size = fd.nFileSizeLow;
   entry->size_high = fd.nFileSizeHigh;
   // The find data's first reserved word holds the tag only for a reparse point.
@@ -59,24 +60,24 @@ void SetScanErrno() {
 
 }  // namespace
 
-ScanHandle ScanFirst(const char* pattern, DirEntry* entry) {
+ScanHandle ScanFirst(const char* pattern, DirEntry* entry, ScanFields fields) {
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA(pattern, &fd);
   if (h == INVALID_HANDLE_VALUE) {
     SetScanErrno();
     return SCAN_NONE;
   }
-  Fill(fd, entry);
+  Fill(fd, entry, fields);
   return reinterpret_cast<ScanHandle>(h);
 }
 
-int ScanNext(ScanHandle handle, DirEntry* entry) {
+int ScanNext(ScanHandle handle, DirEntry* entry, ScanFields fields) {
   WIN32_FIND_DATAA fd;
   if (handle == SCAN_NONE || !FindNextFileA(reinterpret_cast<HANDLE>(handle), &fd)) {
     SetScanErrno();
     return -1;
   }
-  Fill(fd, entry);
+  Fill(fd, entry, fields);
   return 0;
 }
 

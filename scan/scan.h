@@ -26,31 +26,37 @@ inline uint64_t FullSize(const DirEntry& entry) { return (uint64_t{entry.size_hi
 using ScanHandle = intptr_t;
 constexpr ScanHandle SCAN_NONE = -1;
 
+// What a scan fills in. The walks read only names, attributes and sizes; the three time
+// stamps (each a conversion to local calendar time) are left at -1 for them.
+enum class ScanFields { kAll, kNoTimes };
+
 // Starts a scan of a pattern such as C:\DATA\*.* and fills the first entry. On failure
 // returns SCAN_NONE and sets errno: 2 when nothing matches or the path is missing, 12 for
 // memory, 22 otherwise.
-ScanHandle ScanFirst(const char* pattern, DirEntry* entry);
+ScanHandle ScanFirst(const char* pattern, DirEntry* entry, ScanFields fields = ScanFields::kAll);
 // Fills the next entry and returns 0, or -1 at the end (errno 2) or on failure.
-int ScanNext(ScanHandle handle, DirEntry* entry);
+int ScanNext(ScanHandle handle, DirEntry* entry, ScanFields fields = ScanFields::kAll);
 // Ends a scan: 0, or -1 with errno 22 when the handle is not open (harmless).
 int ScanClose(ScanHandle handle);
 
 // A scan that lives for one call and is closed on every path.
 class ScopedScan {
  public:
-  ScopedScan(const char* pattern, DirEntry* entry) : handle_(ScanFirst(pattern, entry)) {}
+  ScopedScan(const char* pattern, DirEntry* entry, ScanFields fields = ScanFields::kAll)
+      : handle_(ScanFirst(pattern, entry, fields)), fields_(fields) {}
   ~ScopedScan() { ScanClose(handle_); }
   ScopedScan(const ScopedScan&) = delete;
   ScopedScan& operator=(const ScopedScan&) = delete;
   bool ok() const { return handle_ != SCAN_NONE; }
-  bool Next(DirEntry* entry) { return ok() && ScanNext(handle_, entry) == 0; }
+  bool Next(DirEntry* entry) { return ok() && ScanNext(handle_, entry, fields_) == 0; }
 
  private:
   ScanHandle handle_;
+  ScanFields fields_;
 };
 
 // A scan kept open between calls in a process-wide handle (the listing of
-// cFilesInDirectory, the listing of cSubDirectory, the tree walk's enumerator). A new
+// cFilesInDirectory, the listing of cSubDirectory). A new
 // start closes the scan left in the handle first and keeps the new handle even when the
 // start fails; reaching the end does not close it.
 class KeptScan {

@@ -1,18 +1,15 @@
-// The tree walk over the folder enumerator.
+// The tree walks over the directory scan.
 #include "scan/walk.h"
 
 #include <cstring>
 
+#include "paths/join_kernel.h"
 #include "paths/rules_kernel.h"
 #include "paths/split.h"
 #include "scan/scan.h"
 
 namespace vnk {
 namespace {
-
-// The enumerator's scan; the walk closes it before each start and at its end, so it is
-// open only during one walk.
-KeptScan g_enumerator;
 
 // A folder that is a link (a reparse point: junction or symbolic link) leads outside
 // the tree; walking into it would let the tree deletions empty folders that the caller
@@ -22,6 +19,19 @@ bool TakeFolder(const DirEntry& entry, char* name) {
   if ((entry.attrib & ATTR_DIRECTORY) == 0) return false;
   if (entry.attrib & FILE_ATTRIBUTE_REPARSE_POINT) return false;
   memcpy(name, entry.name, strnlen(entry.name, sizeof entry.name - 1) + 1);
+  return true;
+}
+
+// Writes folder + "\\" (when separator) + tail into out; false when that passes the 259
+// characters a path may have.
+bool Compose(char (&out)[PATH_BUFFER], std::string_view folder, bool separator, const char* tail) {
+  size_t tail_len = BoundedLength(tail, MAX_PATH_CHARS);
+  size_t len = folder.size() + (separator ? 1 : 0) + tail_len;
+  if (len > MAX_PATH_CHARS) return false;
+  folder.copy(out, folder.size());
+  if (separator) out[folder.size()] = '\\';
+  memcpy(out + len - tail_len, tail, tail_len);
+  out[len] = '\0';
   return true;
 }
 
@@ -41,7 +51,10 @@ class Walk {
     memcpy(pattern, parent, parent_len);
     memcpy(pattern + parent_len, "\\*.*", 5);
     char name[PATH_BUFFER];
-    for (int16_t mode = -1; !full() && NextSubDirectory(pattern, name, mode) == VB_TRUE; mode = 0) {
+    DirEntry entry;
+    ScopedScan scan(pattern, &entry, ScanFields::kNoTimes);
+    for (bool have = scan.ok(); have && !full(); have = scan.Next(&entry)) {
+      if (!TakeFolder(entry, name)) continue;
       if (first_level ? name[0] == '.' : IsSelfOrParent(name)) continue;
       size_t name_len = strlen(name);
       if (parent_len + 1 + name_len > WALK_PATH_CHARS) continue;
@@ -77,18 +90,6 @@ class Walk {
 
 }  // namespace
 
-int16_t NextSubDirectory(const char* pattern, char* name, int16_t mode) {
-  if (mode == 1) {
-    g_enumerator.Close();
-    return 0;
-  }
-  DirEntry entry;
-  bool have = mode == -1 ? g_enumerator.Start(pattern, &entry) : g_enumerator.Next(&entry);
-  for (; have; have = g_enumerator.Next(&entry))
-    if (TakeFolder(entry, name)) return VB_TRUE;
-  return 0;
-}
-
 WalkTable CollectSubDirectories(const char* folder) {
   WalkTable table;
   table.block = TaskAlloc(WALK_TABLE_BYTES);
@@ -106,10 +107,21 @@ WalkTable CollectSubDirectories(const char* folder) {
   Walk walk(table.block.get());
   walk.Expand(folder, base, true);
   walk.ExpandDeeper();
-  NextSubDirectory(nullptr, nullptr, 1);
   table.count = walk.count();
   SortSlots(table.block.get(), static_cast<size_t>(table.count));
   return table;
+}
+
+void WalkDepthFirst(std::string_view folder, FolderVisitor& visitor) {
+  bool separator = !folder.empty() && !EndsWithChar(folder, "\\", AnsiLeadBytes());
+  char path[PATH_BUFFER];
+  if (!Compose(path, folder, separator, "*.*")) return;
+  DirEntry entry;
+  ScopedScan scan(path, &entry, ScanFields::kNoTimes);
+  for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
+    if (!visitor.Visit(entry) || (entry.attrib & ATTR_DIRECTORY) == 0) continue;
+    if (Compose(path, folder, separator, entry.name)) WalkDepthFirst(path, visitor);
+  }
 }
 
 }  // namespace vnk

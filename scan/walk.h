@@ -1,20 +1,18 @@
-// The breadth-first directory tree walk shared by the tree deletions and the tree
-// listing: every folder below a folder, at most 999, sorted so that each folder comes
-// before all of its descendants.
+// The directory tree walks every walking export goes through. Breadth first, for the
+// tree deletions and the tree listing: every folder below a folder, at most 999, sorted
+// so that each folder comes before all of its descendants. Depth first, for the size
+// accounting and the file search: each folder's entries in the scan's order, a picked
+// sub-folder walked at once.
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "frame/host.h"
+#include "scan/scan.h"
 #include "scan/walk_kernel.h"
 
 namespace vnk {
-
-// The folder enumerator over the process-wide kept scan. Mode -1 starts a scan of the
-// pattern, 1 closes it, anything else continues it. Answers -1 with the next entry
-// that is a folder ("." and ".." included) copied into name (260 bytes), or 0 when
-// the scan cannot start or has no more folders.
-int16_t NextSubDirectory(const char* pattern, char* name, int16_t mode);
 
 // The collected folders: full paths in 128-byte slots of one task-memory block.
 struct WalkTable {
@@ -30,5 +28,24 @@ struct WalkTable {
 // of the current drive. A folder whose path would not fit a slot is skipped together
 // with everything below it.
 WalkTable CollectSubDirectories(const char* folder);
+
+// The caller's side of the depth-first walk: it sees every entry of each folder listed,
+// "." and ".." included, in the scan's order (names, attributes and sizes; no times).
+class FolderVisitor {
+ public:
+  // Answers true for a folder entry that the walk should enter at once, before the
+  // folder's next entry.
+  virtual bool Visit(const DirEntry& entry) = 0;
+
+ protected:
+  ~FolderVisitor() = default;
+};
+
+// Lists folder with "*.*" ("" is the current folder) and hands each entry to visitor;
+// every folder entry it picks is walked the same way at once, under folder, a backslash
+// (none after a folder that already ends with one) and the entry's name. A folder whose
+// listing pattern would pass 259 characters is not listed, so a picked folder too deep
+// for a path contributes nothing.
+void WalkDepthFirst(std::string_view folder, FolderVisitor& visitor);
 
 }  // namespace vnk

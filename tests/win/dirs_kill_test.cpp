@@ -242,5 +242,28 @@ TEST(KillDirs, FolderBeyondASlotIsLeftWithEverythingBelowIt) {
   EXPECT_EQ(Survivors(dir.path()), (Names{over, over + "\\in", over + "\\in\\keep"}));
 }
 
+// A file that another handle holds without sharing its deletion is the one file that
+// stays, with its bytes; the files beside it go, the read-only one included, and its
+// folder goes once the handle lets go.
+TEST(KillDirs, FileHeldWithoutSharingStaysAndTheRestGo) {
+  TempDir dir;
+  MakeDir(dir / "T");
+  MakeDir(dir / "T\\A");
+  std::string held = dir / "T\\A\\held";
+  WriteBytes(held, "kept");
+  WriteBytes(dir / "T\\A\\plain", "x");
+  WriteBytes(dir / "T\\A\\ro", "x");
+  Protect(dir / "T\\A\\ro", FILE_ATTRIBUTE_READONLY);
+  HANDLE h = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(dll().cKillDirFilesAll((dir / "T").c_str(), "*.*"), 2);
+  EXPECT_EQ(dll().cKillDirs((dir / "T").c_str(), 0), 0);
+  CloseHandle(h);
+  EXPECT_EQ(Survivors(dir.path()), (Names{"T", "T\\A", "T\\A\\held"}));
+  EXPECT_EQ(ReadBytes(held).value_or(""), "kept");
+  EXPECT_EQ(dll().cKillDirs((dir / "T").c_str(), 0), 1);
+  EXPECT_EQ(Survivors(dir.path()), Names{"T"});
+}
+
 }  // namespace
 }  // namespace vnk::test
