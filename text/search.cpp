@@ -63,7 +63,7 @@ int32_t SearchFile(const char* file, const char* text, bool fold, bool first_onl
 
 void WriteOut(void* writer, const char* bytes, size_t n) {
   // A failure stays in the writer, which the pass asks after each block.
-  (void)static_cast<BlockWriter*>(writer)->Write(bytes, n);
+  if (n != 0) (void)static_cast<BlockWriter*>(writer)->Write(bytes, n);
 }
 
 Outcome<uint64_t> ReplaceInFile(const char* file, const char* text, const char* replacement, const char* work_name,
