@@ -17,6 +17,7 @@
 
 #include "files/compare_kernel.h"
 #include "frame/bytes_kernel.h"
+#include "frame/cpu_kernel.h"
 #include "scan/wildcard_kernel.h"
 #include "text/count_kernel.h"
 #include "text/filter_kernel.h"
@@ -221,16 +222,6 @@ void UuDecode(benchmark::State& state) {
 }
 BENCHMARK(UuDecode);
 
-void FindLineEnd(benchmark::State& state) {
-  // Line by line through the text, as the readers cut it into pieces.
-  OverBlocks(state, Text(), [](const uint8_t* b, size_t n) {
-    const char* p = reinterpret_cast<const char*>(b);
-    for (size_t at = 0; at < n; at += vnk::PieceLength(p + at, n - at, vnk::SEARCH_PIECE)) {
-    }
-  });
-}
-BENCHMARK(FindLineEnd);
-
 void TextMode(benchmark::State& state) {
   std::vector<uint8_t> work(kBlock);
   OverBlocks(state, Text(), [&](const uint8_t* b, size_t n) {
@@ -240,25 +231,42 @@ void TextMode(benchmark::State& state) {
 }
 BENCHMARK(TextMode);
 
-// The matcher: occurrences of a word in each line piece, exact and folded.
+// The one-pass matcher: occurrences of a word in the lines of the whole text, exact and
+// folded, as cFileSearchCount scans its blocks.
 void Matcher(benchmark::State& state) {
   const bool fold = state.range(0) != 0;
-  std::vector<char> piece(vnk::SEARCH_PIECE);
-  OverBlocks(state, Text(), [&](const uint8_t* b, size_t n) {
-    const char* p = reinterpret_cast<const char*>(b);
-    for (size_t at = 0, len; at < n; at += len) {
-      len = vnk::PieceLength(p + at, n - at, vnk::SEARCH_PIECE);
-      const char* hay = p + at;
-      if (fold) {
-        std::memcpy(piece.data(), hay, len);
-        vnk::FoldInPlace(piece.data(), len);
-        hay = piece.data();
-      }
-      benchmark::DoNotOptimize(vnk::CountMatches(hay, len, fold ? "berlin" : "Berlin", 6));
-    }
-  });
+  const char* text = reinterpret_cast<const char*>(Text().data());
+  for (auto _ : state) {
+    vnk::LineSearch search(fold ? "berlin" : "Berlin", 6, fold, vnk::SEARCH_PIECE, false, vnk::HasSse2());
+    benchmark::DoNotOptimize(search.Scan(text, Text().size(), true));
+    benchmark::DoNotOptimize(search.count());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(Text().size()));
 }
 BENCHMARK(Matcher)->Arg(0)->Arg(1);
+
+// The replacement pass over the whole text into a buffer, as cFileSearchAndReplace hands
+// its output to the writer.
+void Replace(benchmark::State& state) {
+  const char* text = reinterpret_cast<const char*>(Text().data());
+  std::vector<char> out(2 * Text().size());
+  struct Gather {
+    char* to;
+    static void Put(void* self, const char* p, size_t n) {
+      auto* g = static_cast<Gather*>(self);
+      std::memcpy(g->to, p, n);
+      g->to += n;
+    }
+  };
+  for (auto _ : state) {
+    Gather g{out.data()};
+    vnk::LineReplace pass("Berlin", 6, false, "Munich", 6, vnk::REPLACE_PIECE, vnk::HasSse2(), Gather::Put, &g);
+    benchmark::DoNotOptimize(pass.Scan(text, Text().size(), true));
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(Text().size()));
+}
+BENCHMARK(Replace);
 
 // The line comparators through the sort of a table of lines (as cFileSort sorts them);
 // bytes per second of text sorted.

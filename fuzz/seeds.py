@@ -135,7 +135,8 @@ write("sort", [Seed().i16(t).flag(True).integral(0, -3, 45, 32).integral(0, -3, 
       [Seed().i16(1).flag(False).integral(10, 1, 40, 32).integral(2, -3, 45, 32).integral(3, -3, 45, 32)
        .integral(3, 0, 60, 64).raw("0123456789abXdefghijABxDEFGHIJ")])
 
-write("search", [Seed().flag(f).string(s).string(r).flag(False).integral(0, 0, 3000, 64).raw(t)
+write("search", [Seed().flag(f).string(s).string(r).flag(True).integral(0, 0, 40, 64).integral(0, 0, 4, 32)
+                 .integral(0, 0, 600, 64).raw(t)
                  for f, s, r, t in [(False, "world", "x", "Hello World\n"), (True, "world", "earth", "Hello World\n"),
                                     (False, "aa", "b", "aaaa\n"), (True, "cat", "dog", "Cat cat CAT\n"),
                                     (False, "a", "", "banana\n"), (True, "a", "b", "AaB\n"),

@@ -1,8 +1,6 @@
 // The work file of an in-place rewrite and the copy back over the rewritten file.
 #include "text/rewrite.h"
 
-#include <io.h>
-
 #include <algorithm>
 
 #include "dirs/kill.h"
@@ -144,15 +142,6 @@ bool WorkNameRefused(const char* file, const char* work) {
 }
 
 }  // namespace
-
-UniqueFile OpenWorkFile(const char* file, const char* work, const char* mode) {
-  if (WorkNameRefused(file, work)) return nullptr;
-  UniqueFile out(OpenOutput(work, mode));
-  // A name the platform maps to a device of its own (a pipe, a terminal, a null device
-  // reached through a folder) opens, but is no place to keep the rewritten bytes.
-  if (out && !IsDiskFile(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(out.get()))))) return nullptr;
-  return out;
-}
 
 bool OpenWorkFile(const char* file, const char* work, OutputMode mode, BlockWriter& out) {
   if (WorkNameRefused(file, work) || !out.Open(work, mode)) return false;

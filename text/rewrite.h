@@ -24,8 +24,6 @@ inline const char* WorkFileName(const char* given) { return given[0] != '\0' ? g
 // name (opening it would empty file before it is read), a read-only file, and anything
 // that opens as something other than a plain disk file; nothing has been written then.
 bool OpenWorkFile(const char* file, const char* work, OutputMode mode, BlockWriter& out);
-// The same checks for a pass that writes the work file through a stream.
-UniqueFile OpenWorkFile(const char* file, const char* work, const char* mode);
 
 // Copies the finished work file, which must hold exactly the `written` bytes the pass
 // wrote, back over file, writing into file itself so that it stays the same file (its

@@ -1,6 +1,5 @@
-// Literal matching and replacement over line pieces. Matching finds candidates with
-// memchr on the needle's first byte and confirms them with memcmp; that finds exactly
-// the positions a comparison at every position would, in the same order.
+// Literal matching and replacement over whole blocks of a file's text, with the rules of
+// line pieces and of the end of the text checked at the candidates only.
 #include "text/search_kernel.h"
 
 #include <algorithm>
@@ -19,32 +18,6 @@ namespace vnk {
 
 // The same rule as the case transform's, which takes 16 bytes at a time.
 void FoldInPlace(char* p, size_t n) { LowerAscii(reinterpret_cast<uint8_t*>(p), n); }
-
-size_t PieceLength(const char* p, size_t available, size_t limit) {
-  size_t span = std::min(available, limit);
-  const char* end = FindByte(p, span, '\n');
-  return end == nullptr ? span : static_cast<size_t>(end - p) + 1;
-}
-
-size_t FindFrom(const char* hay, size_t n, size_t from, const char* needle, size_t m) {
-  if (m == 0 || from > n || n - from < m) return NO_MATCH;
-  const size_t last = n - m;  // the last position where the needle still fits
-  const char first = needle[0];
-  for (size_t i = from; i <= last;) {
-    const char* hit = FindByte(hay + i, last - i + 1, first);
-    if (hit == nullptr) return NO_MATCH;
-    i = static_cast<size_t>(hit - hay);
-    if (SameBytes(hay + i + 1, needle + 1, m - 1)) return i;
-    ++i;
-  }
-  return NO_MATCH;
-}
-
-size_t CountMatches(const char* hay, size_t n, const char* needle, size_t m) {
-  size_t count = 0;
-  for (size_t at = FindFrom(hay, n, 0, needle, m); at != NO_MATCH; at = FindFrom(hay, n, at + m, needle, m)) ++count;
-  return count;
-}
 
 namespace {
 
@@ -189,6 +162,7 @@ LineSearch::Step LineSearch::Scan(const char* p, size_t n, bool last) {
     if (p[at] != kEndOfText) {
       if (!Fits(p, at, &line_begin, &seen)) return at + 1;
       ++count_;
+      if (on_match_ != nullptr) on_match_(context_, at);
       if (!first_only_) return resume = at + m_;
     }
     stopped_at = at;  // the text ends here, or the first match is all the caller wants
@@ -205,74 +179,129 @@ LineSearch::Step LineSearch::Scan(const char* p, size_t n, bool last) {
   return {used, false};
 }
 
-void SearchBlocks(LineSearch& search, char* buffer, size_t size, ReadBlock read, void* source) {
-  const bool text_view = search.wants_text_view();
-  size_t kept = 0;       // text carried from the last block
-  bool held_cr = false;  // a CR that ended the last block's raw bytes, not yet translated
-  for (bool end = false; !end;) {
-    size_t raw = 0;
-    if (held_cr) buffer[kept + raw++] = '\r';
-    raw += read(source, buffer + kept + raw, size - kept - raw, &end);
-    size_t n = kept + raw;
-    if (text_view) {
-      TextModeStep step = TextModeInPlace(buffer + kept, raw, end);
-      n = kept + step.length;
-      held_cr = !step.stop && step.used < raw;
-      end = end || step.stop;
+namespace {
+
+// Where the first LF of p[0, n) without a CR before it is (the byte before p[0] is a CR
+// when `after_cr`), or NO_MATCH; *pairs gains the CR LF pairs before that LF.
+size_t LoneLfPlain(const char* p, size_t n, bool after_cr, size_t* pairs) {
+  for (const char* q = p; (q = FindByte(q, static_cast<size_t>(p + n - q), '\n')) != nullptr; ++q) {
+    if (!(q == p ? after_cr : q[-1] == '\r')) return static_cast<size_t>(q - p);
+    ++*pairs;
+  }
+  return NO_MATCH;
+}
+
+#if VNK_HAVE_SSE2_PATH
+VNK_SSE2 size_t LoneLfSse2(const char* p, size_t n, bool after_cr, size_t* pairs) {
+  if (n == 0) return NO_MATCH;
+  if (p[0] == '\n') {
+    if (!after_cr) return 0;
+    ++*pairs;
+  }
+  const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+  size_t i = 1;
+  for (; n - i >= 16; i += 16) {
+    unsigned lfs = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), lf)));
+    if (lfs == 0) continue;
+    unsigned crs = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i - 1)), cr)));
+    unsigned lone = lfs & ~crs;
+    if (lone != 0) {
+      unsigned before = (1u << __builtin_ctz(lone)) - 1;
+      *pairs += static_cast<size_t>(__builtin_popcount(lfs & before));
+      return i + __builtin_ctz(lone);
     }
-    LineSearch::Step step = search.Scan(buffer, n, end);
-    if (step.stop) return;
-    kept = n - step.used;
-    std::memmove(buffer, buffer + step.used, kept);
+    *pairs += static_cast<size_t>(__builtin_popcount(lfs));
+  }
+  size_t rest = LoneLfPlain(p + i, n - i, p[i - 1] == '\r', pairs);
+  return rest == NO_MATCH ? NO_MATCH : i + rest;
+}
+#endif
+
+}  // namespace
+
+LineReplace::LineReplace(const char* needle, size_t m, bool fold, const char* replacement, size_t r, size_t piece,
+                         bool vector, Sink sink, void* context)
+    : search_(needle, m, fold, piece, false, vector), sink_(sink), context_(context), vector_(vector) {
+#if !VNK_HAVE_SSE2_PATH
+  vector_ = false;
+#endif
+  r_ = std::min(r, REPLACE_TEXT_MAX);
+  written_r_ = 0;
+  for (size_t i = 0; i < r_; ++i) {
+    if (replacement[i] == '\n') written_[written_r_++] = '\r';
+    written_[written_r_++] = replacement[i];
+  }
+  search_.ReportMatches(Replace, this);
+}
+
+void LineReplace::Keep(const char* p, size_t n) {
+  if (n == 0) return;
+  if (search_.wants_text_view()) {
+    // Text: every "\n" goes out as CR LF.
+    total_ += n;
+    for (const char* end = p + n; p != end;) {
+      const char* lf = FindByte(p, static_cast<size_t>(end - p), '\n');
+      if (lf == nullptr) return sink_(context_, p, static_cast<size_t>(end - p));
+      sink_(context_, p, static_cast<size_t>(lf - p));
+      sink_(context_, "\r\n", 2);
+      p = lf + 1;
+    }
+    return;
+  }
+  // Raw bytes: a CR LF pair is one character of text and goes out as it is; a LF on its
+  // own gets its CR.
+  while (n > 0) {
+    size_t pairs = 0;
+#if VNK_HAVE_SSE2_PATH
+    size_t lone = vector_ ? LoneLfSse2(p, n, after_cr_, &pairs) : LoneLfPlain(p, n, after_cr_, &pairs);
+#else
+    size_t lone = LoneLfPlain(p, n, after_cr_, &pairs);
+#endif
+    if (lone == NO_MATCH) {
+      sink_(context_, p, n);
+      total_ += n - pairs;
+      after_cr_ = p[n - 1] == '\r';
+      return;
+    }
+    sink_(context_, p, lone);
+    sink_(context_, "\r\n", 2);
+    total_ += lone - pairs + 1;
+    p += lone + 1;
+    n -= lone + 1;
+    after_cr_ = false;
   }
 }
 
-bool ReplaceOutput::AppendBytes(const char* p, size_t n) {
-  // Bytes of the input go in so that the buffer is written out the moment it passes
-  // REPLACE_FLUSH, as if they came one at a time.
-  while (n > 0 && !failed_) {
-    size_t take = std::min(n, REPLACE_FLUSH + 1 - used_);
-    std::memcpy(buffer_ + used_, p, take);
-    used_ += take;
-    p += take;
-    n -= take;
-    if (used_ > REPLACE_FLUSH) Flush();
+void LineReplace::Replace(void* self, size_t at) {
+  auto* r = static_cast<LineReplace*>(self);
+  r->Keep(r->block_ + r->emitted_, at - r->emitted_);
+  r->sink_(r->context_, r->written_, r->written_r_);
+  r->total_ += r->r_;
+  r->emitted_ = at + r->search_.length();
+  // The needle holds no CR, so the raw byte before what follows is none.
+  r->after_cr_ = false;
+}
+
+LineSearch::Step LineReplace::Scan(const char* p, size_t n, bool last) {
+  block_ = p;
+  LineSearch::Step step = search_.Scan(p, n, last);
+  size_t end = step.used;
+  if (last && !step.stop) {
+    // The end of the text may still lie in the bytes where no match could start.
+    const size_t m = search_.length();
+    const size_t from = std::max(emitted_, n >= m ? n - m + 1 : 0);
+    const char* stop = from < n ? FindByte(p + from, n - from, '\x1A') : nullptr;
+    if (stop != nullptr) end = static_cast<size_t>(stop - p);
   }
-  return !failed_;
-}
-
-bool ReplaceOutput::AppendWhole(const char* p, size_t n) {
-  // A replacement text goes in at once; the buffer has room for the longest one on top
-  // of REPLACE_FLUSH bytes.
-  if (failed_) return false;
-  if (n > REPLACE_TEXT_MAX) return AppendBytes(p, n);
-  std::memcpy(buffer_ + used_, p, n);
-  used_ += n;
-  if (used_ > REPLACE_FLUSH) Flush();
-  return !failed_;
-}
-
-bool ReplaceOutput::Flush() {
-  if (failed_) return false;
-  total_ += used_;
-  if (used_ != 0 && !sink_(context_, buffer_, used_)) failed_ = true;
-  used_ = 0;
-  return !failed_;
-}
-
-bool ReplacePiece(const char* as_read, const char* match, size_t n, const char* needle, size_t m,
-                  const char* replacement, size_t r, ReplaceOutput& out) {
-  // A piece shorter than the needle holds no match and is copied as read; so are the
-  // bytes between matches. With a one-byte needle and a one-byte replacement this is the
-  // byte-for-byte substitution: every other byte keeps its case.
-  size_t kept = 0;
-  for (size_t at = FindFrom(match, n, 0, needle, m); at != NO_MATCH; at = FindFrom(match, n, kept, needle, m)) {
-    if (!out.AppendBytes(as_read + kept, at - kept)) return false;
-    if (!out.AppendWhole(replacement, r)) return false;
-    kept = at + m;
+  if (emitted_ < end) {
+    Keep(p + emitted_, end - emitted_);
+    emitted_ = end;
   }
-  if (!out.AppendBytes(as_read + kept, n - kept)) return false;
-  return out.EndPiece();
+  emitted_ = emitted_ > step.used ? emitted_ - step.used : 0;
+  return step;
 }
+
 
 }  // namespace vnk

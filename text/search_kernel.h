@@ -1,10 +1,11 @@
-// The literal matcher and the replacement writer behind cFileSearch, cFileSearchCount
-// and cFileSearchAndReplace: line pieces, ASCII folding, non-overlapping matches from
-// the left, and the output buffer of the replacement.
+// The literal matcher and the replacement pass behind cFileSearch, cFileSearchCount and
+// cFileSearchAndReplace: line pieces, ASCII folding, non-overlapping matches from the
+// left, found in one pass over whole blocks.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace vnk {
 
@@ -18,9 +19,6 @@ constexpr size_t SEARCH_TEXT_MAX = 255;          // cFileSearch, cFileSearchCoun
 constexpr size_t REPLACE_SEARCH_TEXT_MAX = 256;  // cFileSearchAndReplace
 constexpr size_t REPLACE_TEXT_MAX = 513;
 
-// The replacement's output buffer is written out as soon as it holds more than this.
-constexpr size_t REPLACE_FLUSH = 4096;
-
 // Result of the three exports when SearchText or ReplaceText is longer than they take:
 // nothing is opened or written. (A path too long for the library is refused with the
 // export's open-failure code instead, like everywhere else.)
@@ -30,17 +28,6 @@ constexpr size_t NO_MATCH = static_cast<size_t>(-1);
 
 // A to Z become a to z; no other byte changes.
 void FoldInPlace(char* p, size_t n);
-
-// Length of the piece that starts at p, given `available` bytes of text: up to and
-// including the first "\n" within `limit` bytes, else `limit` (or all that is left).
-size_t PieceLength(const char* p, size_t available, size_t limit);
-
-// Position of the first occurrence of needle (m > 0 bytes) in hay[from, n), or NO_MATCH.
-size_t FindFrom(const char* hay, size_t n, size_t from, const char* needle, size_t m);
-
-// Occurrences of needle in hay, taken left to right without overlapping ("aa" occurs
-// twice in "aaaa").
-size_t CountMatches(const char* hay, size_t n, const char* needle, size_t m);
 
 // One pass over a file's text, block after block, that finds exactly what the piece by
 // piece search finds: the needle's occurrences in each line piece of `piece` characters,
@@ -54,18 +41,27 @@ size_t CountMatches(const char* hay, size_t n, const char* needle, size_t m);
 // a search reads raw blocks; a needle with CR or LF wants the text-mode view.
 class LineSearch {
  public:
-  // needle: m bytes, 0 < m <= 255, already folded when `fold`. `first_only` stops the
+  // needle: m bytes, 0 < m <= 256, already folded when `fold`. `first_only` stops the
   // scan at the first match. `vector` picks the SSE2 loop (only where HasSse2()).
   LineSearch(const char* needle, size_t m, bool fold, size_t piece, bool first_only, bool vector);
 
   bool wants_text_view() const { return text_view_; }
+  size_t length() const { return m_; }
+
+  // Told of every match as it is found: its position in the block being scanned.
+  using OnMatch = void (*)(void* context, size_t at);
+  void ReportMatches(OnMatch on_match, void* context) {
+    on_match_ = on_match;
+    context_ = context;
+  }
 
   struct Step {
     size_t used;  // bytes done with: the caller keeps p[used, n) in front of the next block
-    bool stop;    // a 0x1A byte ended the text, or the first match was found
+    bool stop;    // a 0x1A byte (at p[used]) ended the text, or the first match was found
   };
   // Scans the next block of text. `last` says nothing follows it; otherwise n - used is
-  // less than the needle's length.
+  // less than the needle's length. In a last block a 0x1A that no match could start
+  // before (in the needle's length before the end) is not looked for.
   Step Scan(const char* p, size_t n, bool last);
 
   uint64_t count() const { return count_; }
@@ -83,46 +79,69 @@ class LineSearch {
   uint64_t count_ = 0;
   size_t column_ = 0;  // column of the next block's first byte in its line, modulo piece_
   size_t skip_ = 0;    // positions at the next block's start inside the last match
+  OnMatch on_match_ = nullptr;
+  void* context_ = nullptr;
+};
+
+// The pass of cFileSearchAndReplace over a file's text: every match of the search (as
+// LineSearch finds them) becomes the replacement, and the output is what the runtime's
+// text-mode write of the result makes: each "\n" goes out as CR LF. The bytes between
+// matches go to the sink as they stand in the caller's block, in runs as long as the
+// line ends allow.
+//
+// On raw blocks (a search text without CR and LF) a CR LF pair goes out as it is, a LF
+// without a CR before it gets one, and every other byte is kept, which is exactly what a
+// text-mode read followed by a text-mode write makes of them.
+class LineReplace {
+ public:
+  using Sink = void (*)(void* context, const char* bytes, size_t n);
+  // needle as for LineSearch; replacement: r <= REPLACE_TEXT_MAX bytes, put in as given.
+  LineReplace(const char* needle, size_t m, bool fold, const char* replacement, size_t r, size_t piece, bool vector,
+              Sink sink, void* context);
+  LineReplace(const LineReplace&) = delete;
+  LineReplace& operator=(const LineReplace&) = delete;
+
+  bool wants_text_view() const { return search_.wants_text_view(); }
+  // As LineSearch::Scan; the sink has had everything up to the bytes kept for the next
+  // block (or, at the end, the whole text).
+  LineSearch::Step Scan(const char* p, size_t n, bool last);
+  // The characters of the output, each line end counted once.
+  uint64_t total() const { return total_; }
+
+ private:
+  static void Replace(void* self, size_t at);
+  void Keep(const char* p, size_t n);
+
+  LineSearch search_;
+  Sink sink_;
+  void* context_;
+  const char* block_ = nullptr;
+  size_t emitted_ = 0;   // the block's bytes before this have gone to the sink
+  bool after_cr_ = false;  // raw blocks: the last byte given to Keep was a CR
+  bool vector_;
+  uint64_t total_ = 0;
+  size_t r_, written_r_;
+  char written_[2 * REPLACE_TEXT_MAX];  // the replacement as it goes out (CR LF for "\n")
 };
 
 // Reads a whole input through `buffer` (`size` bytes, more than twice the needle's
-// limit) and scans it block by block: raw, or made into the text-mode view block by
-// block where the search wants it. `read` puts up to `want` bytes at `to` and returns
-// how many; it sets *end once the input has ended (the end of the file, a failed read
-// or a read that brought nothing). Stops early where the search stops.
-using ReadBlock = size_t (*)(void* source, char* to, size_t want, bool* end);
-void SearchBlocks(LineSearch& search, char* buffer, size_t size, ReadBlock read, void* source);
-
-// The output of the replacement: bytes collect in a buffer that goes to the sink as
-// soon as it holds more than REPLACE_FLUSH bytes and at the end of every piece. The total
-// counts every byte handed to the sink (a line end is one "\n" here, whatever the sink
-// makes of it). Once the sink fails, nothing more is written.
-class ReplaceOutput {
- public:
-  using Sink = bool (*)(void* context, const char* bytes, size_t n);
-  ReplaceOutput(Sink sink, void* context) : sink_(sink), context_(context) {}
-  bool AppendBytes(const char* p, size_t n);
-  bool AppendWhole(const char* p, size_t n);  // n <= REPLACE_TEXT_MAX
-  bool EndPiece() { return Flush(); }
-  uint64_t total() const { return total_; }
-  bool failed() const { return failed_; }
-
- private:
-  bool Flush();
-  Sink sink_;
-  void* context_;
-  uint64_t total_ = 0;
-  size_t used_ = 0;
-  bool failed_ = false;
-  char buffer_[REPLACE_FLUSH + REPLACE_TEXT_MAX + 1];
-};
-
-// Replaces every occurrence of needle in one piece. Matching looks at `match` (the piece
-// folded when case is ignored, else the piece itself); the bytes kept come from
-// `as_read`, so a case-insensitive replacement leaves every other letter as it was, and
-// `replacement` goes in exactly as given. After a match the search resumes behind it in
-// the input, so a replacement that contains the search text is not replaced again.
-bool ReplacePiece(const char* as_read, const char* match, size_t n, const char* needle, size_t m,
-                  const char* replacement, size_t r, ReplaceOutput& out);
+// limit) and has `scanner` (a LineSearch or a LineReplace) scan it block by block.
+// read(to, want, &got) puts up to `want` bytes of text at `to` (0 only at the end) and
+// returns false when the read failed. Returns false after a failed read; stops early
+// where the scan stops.
+template <class Scanner, class Read>
+bool ScanBlocks(Scanner& scanner, char* buffer, size_t size, Read&& read) {
+  size_t kept = 0;  // text carried from the last block
+  for (;;) {
+    size_t got = 0;
+    if (!read(buffer + kept, size - kept, &got)) return false;
+    const size_t n = kept + got;
+    const bool last = got == 0;
+    LineSearch::Step step = scanner.Scan(buffer, n, last);
+    if (step.stop || last) return true;
+    kept = n - step.used;
+    std::memmove(buffer, buffer + step.used, kept);
+  }
+}
 
 }  // namespace vnk

@@ -1,5 +1,6 @@
-// The matcher and replacement writer of the search functions: pieces, folding,
-// non-overlapping matches, and the output buffer's flushing.
+// The matcher and the replacement pass of the search functions: pieces, folding,
+// non-overlapping matches, and the line ends and the end of the text as the runtime's
+// text mode reads and writes them.
 #include "text/search_kernel.h"
 
 #include <gtest/gtest.h>
@@ -19,30 +20,64 @@ TEST(Fold, OnlyAToZ) {
   EXPECT_EQ(s, "@az[`az{\xC9\xE9");
 }
 
-TEST(Pieces, EndAtTheLineEndOrTheLimit) {
-  EXPECT_EQ(PieceLength("ab\ncd", 5, 10), 3u);
-  EXPECT_EQ(PieceLength("abcdef", 6, 4), 4u);
-  EXPECT_EQ(PieceLength("abc\n", 4, 3), 3u);  // the "\n" falls into the next piece
-  EXPECT_EQ(PieceLength("abc", 3, 10), 3u);
+// What the runtime's text-mode read makes of a file, one byte at a time: CR LF is LF,
+// the text ends at the first 0x1A.
+std::string TextView(const std::string& raw) {
+  std::string text;
+  for (size_t i = 0; i < raw.size() && raw[i] != '\x1A'; ++i)
+    if (!(raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')) text += raw[i];
+  return text;
 }
 
-TEST(Matches, LeftToRightWithoutOverlap) {
-  EXPECT_EQ(CountMatches("aaaa", 4, "aa", 2), 2u);
-  EXPECT_EQ(CountMatches("aaa", 3, "aa", 2), 1u);
-  EXPECT_EQ(CountMatches("ab", 2, "abc", 3), 0u);
-  EXPECT_EQ(CountMatches("abababa", 7, "aba", 3), 2u);
-  EXPECT_EQ(CountMatches(std::string("a\0a\0", 4).data(), 4, "a", 1), 2u);
+// Hands a whole file to a scan in reads of at most `chunk` bytes through a buffer of 600:
+// its raw bytes, or their text-mode view where the scan wants that.
+template <class Scanner>
+void ScanInChunks(Scanner& scanner, const std::string& raw, size_t chunk) {
+  const std::string input = scanner.wants_text_view() ? TextView(raw) : raw;
+  size_t at = 0;
+  std::vector<char> buffer(600);
+  ASSERT_TRUE(ScanBlocks(scanner, buffer.data(), buffer.size(), [&](char* to, size_t want, size_t* got) {
+    *got = std::min({want, chunk, input.size() - at});
+    std::memcpy(to, input.data() + at, *got);
+    at += *got;
+    return true;
+  }));
 }
 
-// Counting through FindFrom must equal a comparison at every position.
-TEST(Matches, SameAsAComparisonAtEveryPosition) {
+// The count (or -1/0 when only the first match is wanted), the same from both loops
+// whatever the reads.
+int64_t OnePass(const std::string& raw, std::string needle, bool fold, bool first_only = false,
+                size_t piece = SEARCH_PIECE) {
+  int64_t answer = -2;
+  if (fold) FoldInPlace(needle.data(), needle.size());
+  for (bool vector : {false, true})
+    for (size_t chunk : {size_t{1}, size_t{7}, size_t{4096}}) {
+      LineSearch search(needle.data(), needle.size(), fold, piece, first_only, vector);
+      ScanInChunks(search, raw, chunk);
+      int64_t got = first_only ? -static_cast<int64_t>(search.count() > 0) : static_cast<int64_t>(search.count());
+      if (answer != -2) EXPECT_EQ(got, answer) << "sse2 " << vector << ", reads of " << chunk;
+      answer = got;
+    }
+  return answer;
+}
+
+TEST(OnePass, LeftToRightWithoutOverlap) {
+  EXPECT_EQ(OnePass("aaaa", "aa", false), 2);
+  EXPECT_EQ(OnePass("aaa", "aa", false), 1);
+  EXPECT_EQ(OnePass("ab", "abc", false), 0);
+  EXPECT_EQ(OnePass("abababa", "aba", false), 2);
+  EXPECT_EQ(OnePass(std::string("a\0a\0", 4), "a", false), 2);
+}
+
+// The count must equal a comparison at every position of a line.
+TEST(OnePass, SameAsAComparisonAtEveryPosition) {
   std::mt19937 gen(3);
-  for (int round = 0; round < 2000; ++round) {
+  for (int round = 0; round < 300; ++round) {
     std::string hay, needle;
     size_t n = gen() % 40, m = 1 + gen() % 4;
     for (size_t i = 0; i < n; ++i) hay += "ab\0"[gen() % 3];
     for (size_t i = 0; i < m; ++i) needle += "ab"[gen() % 2];
-    size_t expected = 0;
+    int64_t expected = 0;
     for (size_t i = 0; i + m <= n;)
       if (hay.compare(i, m, needle) == 0) {
         ++expected;
@@ -50,42 +85,8 @@ TEST(Matches, SameAsAComparisonAtEveryPosition) {
       } else {
         ++i;
       }
-    ASSERT_EQ(CountMatches(hay.data(), n, needle.data(), m), expected) << hay << " / " << needle;
+    ASSERT_EQ(OnePass(hay, needle, false), expected) << hay << " / " << needle;
   }
-}
-
-// The one-pass search over a whole file's bytes, fed in reads of `chunk` bytes through a
-// buffer of `size`, with the plain loop and with SSE2.
-struct Reads {
-  std::string raw;
-  size_t chunk, at = 0;
-  static size_t Read(void* self, char* to, size_t want, bool* end) {
-    auto* r = static_cast<Reads*>(self);
-    size_t n = std::min({want, r->chunk, r->raw.size() - r->at});
-    std::memcpy(to, r->raw.data() + r->at, n);
-    r->at += n;
-    if (n == 0 || r->at == r->raw.size()) *end = true;
-    return n;
-  }
-};
-
-// The count (or -1/0 when only the first match is wanted), the same from both loops
-// whatever the reads and the buffer.
-int64_t OnePass(const std::string& raw, std::string needle, bool fold, bool first_only = false,
-                size_t piece = SEARCH_PIECE) {
-  int64_t answer = -2;
-  for (bool vector : {false, true})
-    for (size_t chunk : {size_t{1}, size_t{7}, size_t{4096}}) {
-      if (fold) FoldInPlace(needle.data(), needle.size());
-      LineSearch search(needle.data(), needle.size(), fold, piece, first_only, vector);
-      Reads reads{raw, chunk};
-      std::vector<char> buffer(600);
-      SearchBlocks(search, buffer.data(), buffer.size(), Reads::Read, &reads);
-      int64_t got = first_only ? -static_cast<int64_t>(search.count() > 0) : static_cast<int64_t>(search.count());
-      if (answer != -2) EXPECT_EQ(got, answer) << "sse2 " << vector << ", reads of " << chunk;
-      answer = got;
-    }
-  return answer;
 }
 
 TEST(OnePass, LinesCrLfAndTheEndOfText) {
@@ -123,72 +124,76 @@ TEST(OnePass, NoMatchSpansTheCutOfALongLine) {
   EXPECT_EQ(OnePass(line, "z", false), 1);
 }
 
-struct Collect {
-  std::vector<std::string> writes;
-  size_t allowed = SIZE_MAX;
-  static bool Sink(void* self, const char* p, size_t n) {
-    auto* c = static_cast<Collect*>(self);
-    if (c->writes.size() >= c->allowed) return false;
-    c->writes.emplace_back(p, n);
-    return true;
-  }
-  std::string all() const {
-    std::string s;
-    for (auto& w : writes) s += w;
-    return s;
-  }
-};
-
-std::string Replace(std::string piece, std::string needle, const std::string& replacement, bool fold) {
-  Collect c;
-  ReplaceOutput out(Collect::Sink, &c);
-  std::string match = piece;
-  if (fold) {
-    FoldInPlace(match.data(), match.size());
-    FoldInPlace(needle.data(), needle.size());
-  }
-  EXPECT_TRUE(ReplacePiece(piece.data(), match.data(), piece.size(), needle.data(), needle.size(),
-                           replacement.data(), replacement.size(), out));
-  EXPECT_EQ(out.total(), c.all().size());
-  return c.all();
+// A whole file through the replacement pass, in reads of every size, with the plain loop
+// and with SSE2: the bytes written (the same from every run) and the total.
+std::string Replace(const std::string& raw, std::string needle, const std::string& replacement, bool fold,
+                    uint64_t* total = nullptr, size_t piece = REPLACE_PIECE) {
+  if (fold) FoldInPlace(needle.data(), needle.size());
+  std::string answer;
+  bool first = true;
+  for (bool vector : {false, true})
+    for (size_t chunk : {size_t{1}, size_t{7}, size_t{4096}}) {
+      std::string out;
+      auto sink = [](void* o, const char* p, size_t n) { static_cast<std::string*>(o)->append(p, n); };
+      LineReplace pass(needle.data(), needle.size(), fold, replacement.data(), replacement.size(), piece, vector, sink,
+                       &out);
+      ScanInChunks(pass, raw, chunk);
+      if (!first) EXPECT_EQ(out, answer) << "sse2 " << vector << ", reads of " << chunk;
+      if (total != nullptr) *total = pass.total();
+      answer = out;
+      first = false;
+    }
+  return answer;
 }
 
 TEST(Replace, TheExamples) {
-  EXPECT_EQ(Replace("Cat cat CAT\n", "cat", "dog", true), "dog dog dog\n");
-  EXPECT_EQ(Replace("Cat cat CAT\n", "cat", "dog", false), "Cat dog CAT\n");
-  EXPECT_EQ(Replace("aaa\n", "aa", "b", false), "ba\n");
-  EXPECT_EQ(Replace("banana\n", "a", "", false), "bnn\n");
-  EXPECT_EQ(Replace("AaB\n", "a", "b", true), "bbB\n");
-  EXPECT_EQ(Replace("a\n", "abc", "x", false), "a\n");
+  EXPECT_EQ(Replace("Cat cat CAT\r\n", "cat", "dog", true), "dog dog dog\r\n");
+  EXPECT_EQ(Replace("Cat cat CAT\r\n", "cat", "dog", false), "Cat dog CAT\r\n");
+  EXPECT_EQ(Replace("aaa\r\n", "aa", "b", false), "ba\r\n");
+  EXPECT_EQ(Replace("banana\r\n", "a", "", false), "bnn\r\n");
+  EXPECT_EQ(Replace("AaB\r\n", "a", "b", true), "bbB\r\n");
+  EXPECT_EQ(Replace("a\r\n\r\n", "abc", "x", false), "a\r\n\r\n");
   // The replacement is not searched again, and goes in as given.
-  EXPECT_EQ(Replace("aa\n", "a", "aa", false), "aaaa\n");
-  EXPECT_EQ(Replace("xAx\n", "a", "Bb", true), "xBbx\n");
+  EXPECT_EQ(Replace("aa\r\n", "a", "aa", false), "aaaa\r\n");
+  EXPECT_EQ(Replace("xAx\r\n", "a", "Bb", true), "xBbx\r\n");
+  uint64_t total = 0;
+  EXPECT_EQ(Replace("abc\n", "b", "xy", false, &total), "axyc\r\n");
+  EXPECT_EQ(total, 5u);  // each line end counts once
+  EXPECT_EQ(Replace("abc", "c", "d", false, &total), "abd");  // no line end is added
+  EXPECT_EQ(total, 3u);
 }
 
-TEST(Replace, OutputGoesOutWhenItPassesTheFlushSize) {
-  Collect c;
-  ReplaceOutput out(Collect::Sink, &c);
-  std::string piece(10000, 'x');
-  piece.replace(4000, 1, "y");
-  std::string replacement(500, 'r');
-  ASSERT_TRUE(ReplacePiece(piece.data(), piece.data(), piece.size(), "y", 1, replacement.data(), replacement.size(), out));
-  // 4000 bytes kept, then the whole replacement: 4500 goes out at once; then runs of
-  // 4097 bytes, then the end of the piece.
-  std::vector<size_t> sizes;
-  for (auto& w : c.writes) sizes.push_back(w.size());
-  EXPECT_EQ(sizes, (std::vector<size_t>{4500, 4097, 1902}));
-  EXPECT_EQ(out.total(), 9999u + 500u);
+// What the text-mode read and write make of the line ends, in raw blocks (a search text
+// without CR and LF) and in the text view (one with them), and the end at 0x1A.
+TEST(Replace, LineEndsAsTheRuntimeWritesThem) {
+  const std::string raw = "a\nb\r\nc\rd\r\r\ne\r";
+  uint64_t total = 0;
+  EXPECT_EQ(Replace(raw, "#", "x", false, &total), "a\r\nb\r\nc\rd\r\r\ne\r");
+  EXPECT_EQ(total, TextView(raw).size());
+  EXPECT_EQ(Replace(raw, "d\r", "D", false, &total), "a\r\nb\r\nc\rD\r\ne\r");
+  EXPECT_EQ(total, TextView(raw).size() - 1);
+  EXPECT_EQ(Replace(raw, "\n", "|", false), "a|b|c\rd\r|e\r");
+  // A LF in the replacement goes out as CR LF and counts once.
+  EXPECT_EQ(Replace("a-b\r\n", "-", "\n", false, &total), "a\r\nb\r\n");
+  EXPECT_EQ(total, 4u);
+  EXPECT_EQ(Replace("ab\rab\r\n", "b", "\r", false), "a\r\ra\r\r\n");
+  // The text ends at the first 0x1A, also in the last bytes where no match can start.
+  EXPECT_EQ(Replace("xy\r\nxy\x1Axy\r\n", "xy", "z", false, &total), "z\r\nz");
+  EXPECT_EQ(total, 3u);
+  EXPECT_EQ(Replace("abc\x1A\r\n", "abcde", "z", false), "abc");
+  EXPECT_EQ(Replace("abc\x1A\r\n", "c\n", "z", false), "abc");
+  EXPECT_EQ(Replace("\x1A", "\x1A", "z", false), "");
 }
 
-TEST(Replace, NothingMoreIsWrittenAfterAFailedWrite) {
-  Collect c;
-  c.allowed = 1;
-  ReplaceOutput out(Collect::Sink, &c);
-  std::string piece(9000, 'x');
-  EXPECT_FALSE(ReplacePiece(piece.data(), piece.data(), piece.size(), "y", 1, "z", 1, out));
-  EXPECT_TRUE(out.failed());
-  EXPECT_EQ(c.writes.size(), 1u);
-  EXPECT_FALSE(out.EndPiece());
+TEST(Replace, NoMatchSpansTheCutOfALongLine) {
+  // Pieces of 5: "abcde" "fabcd" "efab\n" "abcde" "fghij" "\n".
+  const std::string text = "abcdefabcdefab\r\nabcdefghij\r\n";
+  EXPECT_EQ(Replace(text, "ef", "_", false, nullptr, 5), "abcdefabcd_ab\r\nabcdefghij\r\n");
+  EXPECT_EQ(Replace(text, "b\n", "_", false, nullptr, 5), "abcdefabcdefa_abcdefghij\r\n");
+  EXPECT_EQ(Replace(text, "j\n", "_", false, nullptr, 5), text);
+  std::string line = "x" + std::string(REPLACE_PIECE - 3, '.') + "xyz" + std::string(REPLACE_PIECE - 3, '.') + "xy\r\n";
+  std::string expect = "x" + std::string(REPLACE_PIECE - 3, '.') + "-z" + std::string(REPLACE_PIECE - 3, '.') + "-\r\n";
+  EXPECT_EQ(Replace(line, "xy", "-", false), expect);
 }
 
 }  // namespace

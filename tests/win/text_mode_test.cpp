@@ -54,16 +54,31 @@ class TextMode : public ::testing::Test {
   }
 };
 
-TEST_F(TextMode, ReplacementWithoutMatchesRewritesAsTheRuntimeDoes) {
-  for (size_t size : Sizes()) {
+// The replacement as the runtime's text-mode read and write make it: raw blocks for a
+// search text without CR and LF, the text view for one with them, a LF in the
+// replacement written as CR LF; also past the 1 MB blocks of the reads, with no Ctrl-Z
+// to end the text early.
+TEST_F(TextMode, ReplacementRewritesAsTheRuntimeDoes) {
+  struct Case {
+    const char* text;
+    const char* replacement;
+  };
+  const Case cases[] = {{"#~#", "x"}, {"a", "b\n"}, {"\r", "<>"}, {"\n", "Z\n"}};
+  std::vector<size_t> sizes = Sizes();
+  for (size_t big : {(size_t{1} << 20) - 1, size_t{1} << 20, (size_t{1} << 20) + 1}) sizes.push_back(big);
+  for (size_t size : sizes) {
     std::string bytes = TextModeNoise(size, gen);
-    WriteBytes(dir / "in", bytes);
-    std::string text = TextModeRead(bytes);
-    std::string expected = TextModeWritten(dir / "ref", text);
-    std::string work = dir / "work.tmp";
-    int32_t r = dll().cFileSearchAndReplace((dir / "in").c_str(), "#~#", "x", work.c_str(), HostInt(-1));
-    EXPECT_EQ(r, static_cast<int32_t>(text.size())) << size;
-    EXPECT_EQ(ReadBytes(dir / "in"), expected) << size;
+    if (size >= (size_t{1} << 20) - 1) std::replace(bytes.begin(), bytes.end(), '\x1A', 'q');
+    for (const Case& c : cases) {
+      WriteBytes(dir / "in", bytes);
+      std::string text;
+      for (char b : TextModeRead(bytes)) text += b == c.text[0] && c.text[1] == '\0' ? c.replacement : std::string(1, b);
+      std::string expected = TextModeWritten(dir / "ref", text);
+      std::string work = dir / "work.tmp";
+      int32_t r = dll().cFileSearchAndReplace((dir / "in").c_str(), c.text, c.replacement, work.c_str(), HostInt(-1));
+      EXPECT_EQ(r, static_cast<int32_t>(text.size())) << size << " [" << c.text << "]";
+      EXPECT_TRUE(ReadBytes(dir / "in") == std::optional<std::string>(expected)) << size << " [" << c.text << "]";
+    }
   }
 }
 
