@@ -141,8 +141,9 @@ Status BlockWriter::WriteText(const char* data, size_t n) {
   for (const char* end = data + n; data != end && status_.ok();) {
     const char* lf = FindByte(data, static_cast<size_t>(end - data), '\n');
     if (lf == nullptr) return Write(data, static_cast<size_t>(end - data));
-    Write(data, static_cast<size_t>(lf - data));
-    Write("\r\n", 2);
+    // A failed write shows in status_, which ends the loop.
+    (void)Write(data, static_cast<size_t>(lf - data));
+    (void)Write("\r\n", 2);
     data = lf + 1;
   }
   return status_;
@@ -150,7 +151,7 @@ Status BlockWriter::WriteText(const char* data, size_t n) {
 
 char* BlockWriter::Reserve(size_t n) {
   // After a failure the room is still given, and Commit drops what is placed there.
-  if (used_ + n > capacity_) Flush();
+  if (used_ + n > capacity_) (void)Flush();  // a failure shows in status_
   if (!status_.ok()) used_ = 0;
   return buffer_ + used_;
 }

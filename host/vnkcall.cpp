@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "files/compare_kernel.h"
+#include "frame/ascii_kernel.h"
 #include "frame/boundary.h"
 #include "host/host_args.h"
 #include "tools/declarations.h"
@@ -350,11 +350,7 @@ int Call(Sig<R, A...>*, FARPROC proc, int argc, const CommandLine& line) {
 
 // Export names are matched as VB matches them, in any letter case.
 bool SameName(std::string_view a, const char* b) {
-  size_t n = strlen(b);
-  if (a.size() != n) return false;
-  for (size_t i = 0; i < n; ++i)
-    if (FoldAscii(static_cast<unsigned char>(a[i])) != FoldAscii(static_cast<unsigned char>(b[i]))) return false;
-  return true;
+  return a.size() == strlen(b) && SameBytesIgnoringCase(a.data(), b, a.size());
 }
 
 // The VB declaration of one export, as VARNOK32.BAS has it.

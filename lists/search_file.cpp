@@ -5,6 +5,7 @@
 
 #include "frame/host.h"
 #include "frame/output.h"
+#include "paths/rules_kernel.h"
 #include "scan/walk.h"
 
 namespace vnk {
@@ -94,9 +95,7 @@ class Search final : public FolderVisitor {
 
 int32_t SearchFile(const char* start, const char* pattern, const char* result_file) {
   if (*start == '\0' || *pattern == '\0') return -1;
-  if (BoundedLength(start, MAX_PATH_CHARS) > MAX_PATH_CHARS || BoundedLength(pattern, MAX_PATH_CHARS) > MAX_PATH_CHARS ||
-      BoundedLength(result_file, MAX_PATH_CHARS) > MAX_PATH_CHARS)
-    return -1;
+  if (!FitsPathBuffer(start) || !FitsPathBuffer(pattern) || !FitsPathBuffer(result_file)) return -1;
   UniqueFile out;
   if (*result_file != '\0') {
     // Opened before the walk, relative to the caller's current directory. A read-only

@@ -13,6 +13,7 @@
 #include "frame/cpu_kernel.h"
 #include "frame/host.h"
 #include "frame/output.h"
+#include "paths/rules_kernel.h"
 #include "text/rewrite.h"
 #include "text/search_kernel.h"
 
@@ -43,7 +44,7 @@ int32_t SearchFile(const char* file, const char* text, bool fold, bool first_onl
   if (*file == '\0' || *text == '\0') return 0;
   size_t m = BoundedLength(text, SEARCH_TEXT_MAX);
   if (m > SEARCH_TEXT_MAX) return RC_TEXT_TOO_LONG;
-  if (BoundedLength(file, MAX_PATH_CHARS) > MAX_PATH_CHARS) return RC_CANT_OPEN_FIRST;
+  if (!FitsPathBuffer(file)) return RC_CANT_OPEN_FIRST;
   BlockReader in;
   if (!in.Open(file)) return RC_CANT_OPEN_FIRST;
 
