@@ -93,6 +93,6 @@ extern "C" int16_t __stdcall cCmpFileAttribute(StrArg name1, StrArg name2) {
   // Both words are always read; the whole 32-bit words are compared.
   DWORD a = GetFileAttributesA(name1);
   DWORD b = GetFileAttributesA(name2);
-  if (a == INVALID_FILE_ATTRIBUTES || b == INVALID_FILE_ATTRIBUTES) return -2;
+  if (a == INVALID_FILE_ATTRIBUTES || b == INVALID_FILE_ATTRIBUTES) return CMP_CANT_EXAMINE;
   return VbBool(a == b);
 }

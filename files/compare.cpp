@@ -1,4 +1,7 @@
 // Content comparison: cCmpFileContents, block by block, exactly or ignoring ASCII case.
+#include <algorithm>
+
+#include "files/block_io.h"
 #include "files/compare_kernel.h"
 #include "files/size.h"
 #include "frame/host.h"
@@ -9,32 +12,30 @@ namespace {
 
 int16_t CompareContents(const char* name1, const char* name2, bool exact) {
   // Whole sizes: files whose sizes differ by a multiple of 4 GiB are different files.
-  int64_t size1 = WholeFileSize(name1);
-  int64_t size2 = WholeFileSize(name2);
-  if (size1 == -1 || size2 == -1 || size1 != size2) return VB_FALSE;
+  std::optional<uint64_t> size1 = WholeFileSize(name1), size2 = WholeFileSize(name2);
+  if (!size1 || !size2 || *size1 != *size2) return VB_FALSE;
 
-  TaskBuffer block1 = TaskAlloc(WORK_BLOCK);
+  WorkBuffer block1 = TakeWorkBuffer(WORK_BLOCK);
   if (!block1) return RC_NO_MEMORY;
-  TaskBuffer block2 = TaskAlloc(WORK_BLOCK);
+  WorkBuffer block2 = TakeWorkBuffer(WORK_BLOCK);
   if (!block2) return RC_NO_MEMORY_SECOND;
 
   if (!FitsPathBuffer(name1)) return RC_CANT_OPEN_FIRST;
   if (!FitsPathBuffer(name2)) return RC_CANT_OPEN_SECOND;
-  UniqueFile file1(fopen(name1, "rb"));
-  if (!file1) return RC_CANT_OPEN_FIRST;
-  UniqueFile file2(fopen(name2, "rb"));
-  if (!file2) return RC_CANT_OPEN_SECOND;
+  BlockReader file1, file2;
+  if (!file1.Open(name1)) return RC_CANT_OPEN_FIRST;
+  if (!file2.Open(name2)) return RC_CANT_OPEN_SECOND;
 
-  auto* a = reinterpret_cast<unsigned char*>(block1.get());
-  auto* b = reinterpret_cast<unsigned char*>(block2.get());
+  // Both blocks are read the same size, so equal files give equal counts every time.
+  const size_t block = std::min(block1.size, block2.size);
   for (;;) {
-    size_t n1 = fread(a, 1, WORK_BLOCK, file1.get());
-    size_t n2 = fread(b, 1, WORK_BLOCK, file2.get());
+    Outcome<size_t> n1 = file1.Read(block1.bytes(), block);
+    Outcome<size_t> n2 = file2.Read(block2.bytes(), block);
     // A read error is reported with the write-failure code: callers test for that value.
-    if (ferror(file1.get()) || ferror(file2.get())) return RC_WRITE_FAILED;
-    if (n1 == 0 && n2 == 0) return VB_TRUE;
-    if (n1 != n2) return RC_WRITE_SHORT;  // a file changed length under us
-    if (!BlocksMatch(a, b, n1, exact)) return VB_FALSE;
+    if (!n1 || !n2) return RC_WRITE_FAILED;
+    if (*n1 == 0 && *n2 == 0) return VB_TRUE;
+    if (*n1 != *n2) return RC_WRITE_SHORT;  // a file changed length under us
+    if (!BlocksMatch(block1.bytes(), block2.bytes(), *n1, exact)) return VB_FALSE;
   }
 }
 

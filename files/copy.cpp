@@ -2,6 +2,8 @@
 // cUniqueFileName.
 #include "files/copy.h"
 
+#include <cerrno>
+
 #include "files/block_io.h"
 #include "files/identity.h"
 #include "frame/output.h"
@@ -53,13 +55,13 @@ extern "C" int32_t __stdcall cFileCopy(StrArg source, StrArg target) {
 
 extern "C" int32_t __stdcall cFileCopy2(StrArg source, StrArg target) {
   if (TargetReadOnly(source, target)) return ERROR_ACCESS_DENIED;
-  if (CopyFileA(source, target, FALSE)) return -1;
+  if (CopyFileA(source, target, FALSE)) return VB_TRUE;
   return static_cast<int32_t>(GetLastError());
 }
 
 extern "C" int32_t __stdcall cFileMove(StrArg source, StrArg target) {
   if (TargetReadOnly(source, target)) return ERROR_ACCESS_DENIED;
-  if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) return -1;
+  if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) return VB_TRUE;
   return static_cast<int32_t>(GetLastError());
 }
 
@@ -81,7 +83,7 @@ extern "C" BSTR __stdcall cUniqueFileName(BSTR* prefix) {
     name[2] = letter;
     if (GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES) continue;
     // A name the system will not even tell us about is as good as taken.
-    if (WinErrorToErrno(GetLastError()) == 13) continue;
+    if (WinErrorToErrno(GetLastError()) == EACCES) continue;
     return NewString(name, 8);
   }
   return EmptyString();

@@ -122,8 +122,8 @@ extern "C" BSTR __stdcall cFileLastTimeModified(StrArg file) { return FileTimeTe
 
 extern "C" int16_t __stdcall cCmpFileTime(StrArg first, StrArg second) {
   Stamps a, b;
-  if (!ReadStamps(first, &a)) return -2;
-  if (!ReadStamps(second, &b)) return -2;
+  if (!ReadStamps(first, &a)) return CMP_CANT_EXAMINE;
+  if (!ReadStamps(second, &b)) return CMP_CANT_EXAMINE;
   // Whole seconds, before 1970 as after: two files written within the same second
   // compare equal.
   if (a.written > b.written) return 1;

@@ -2,12 +2,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace vnk {
 
-// The whole size of a file in bytes, 0 for a folder or a drive root, -1 when the name
-// cannot be examined (missing, wildcards, a bare "C:").
-int64_t WholeFileSize(const char* name);
+// The whole size of a file in bytes, 0 for a folder or a drive root; nothing when the
+// name cannot be examined (missing, wildcards, a bare "C:").
+std::optional<uint64_t> WholeFileSize(const char* name);
 
 // The low 32 bits of the size of a file as a signed value, 0 for a folder or a drive
 // root, -1 when the name cannot be examined (missing, wildcards, a bare "C:").

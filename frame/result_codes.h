@@ -10,6 +10,10 @@ constexpr int16_t VB_TRUE = -1;
 constexpr int16_t VB_FALSE = 0;
 constexpr int16_t VbBool(bool b) { return b ? VB_TRUE : VB_FALSE; }
 
+// The comparisons of two files' sizes, times and attributes (-1, 0, 1) answer this when
+// either file cannot be examined.
+constexpr int16_t CMP_CANT_EXAMINE = -2;
+
 // Negative results of the functions that process file contents. Long results carry them
 // as full 32-bit negatives (-32760 is 0xFFFF8008), Integer results in 16 bits (0x8008).
 constexpr int32_t RC_NO_MEMORY = -32760;

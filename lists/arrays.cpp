@@ -121,7 +121,8 @@ int32_t SaveBlock(const char* name, const char* data, int32_t total) {
 
 int32_t LoadBlock(const char* name, char* data, int32_t total) {
   // Nothing but the byte size is checked; a missing file has none (-1).
-  if (FileSizeQuery(name) != total) return kSizeDiffers;
+  std::optional<uint64_t> size = WholeFileSize(name);
+  if (!size || *size != static_cast<uint64_t>(total)) return kSizeDiffers;
   // Opened for reading only: a load never writes, so a read-only file (or one on a
   // read-only medium) loads like any other.
   LowFile file(_sopen(name, _O_RDONLY | _O_BINARY, _SH_DENYNO));

@@ -57,7 +57,7 @@ int32_t SearchFile(const char* file, const char* text, bool fold, bool first_onl
   LineSearch search(needle, m, fold, SEARCH_PIECE, first_only, HasSse2());
   bool read = block ? ScanFile(search, in, block.get(), block.size) : ScanFile(search, in, small, sizeof small);
   // A read that fails after the match was found does not matter to the answer.
-  if (first_only && search.count() > 0) return -1;
+  if (first_only && search.count() > 0) return VB_TRUE;
   if (!read) return RC_READ_FAILED;
   return first_only ? 0 : ClampTotal(search.count());
 }

@@ -1,7 +1,5 @@
 // UU encoding and decoding of the data lines: cFileUUCP. No header or closing line is
 // written, and none is expected when decoding.
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "frame/ascii_kernel.h"
@@ -50,13 +48,10 @@ void Run(BlockReader& in, uint8_t* block, size_t capacity, BlockWriter& out, Cod
   out.Commit(coder.Finish(reinterpret_cast<typename CoderTraits<Coder>::Out>(out.Reserve(UU_MAX_LINE_CHARS))));
 }
 
-// Size of the finished output: -1 when the file size routine cannot read it, otherwise
-// clamped to the largest Long.
+// Size of the finished output, clamped to the largest Long; -1 when it cannot be read.
 int32_t OutputSize(const char* name) {
-  if (FileSizeQuery(name) == -1) return -1;
-  struct _stati64 st;
-  if (_stati64(name, &st) != 0) return -1;
-  return ClampTotal(static_cast<uint64_t>(st.st_size));
+  std::optional<uint64_t> size = WholeFileSize(name);
+  return size ? ClampTotal(*size) : -1;
 }
 
 int32_t UuCopy(const char* input, const char* output, bool encode) {
