@@ -5,10 +5,12 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "host/host_args.h"
 #include "tests/win/fault_util.h"
 
 namespace vnk::test {
@@ -236,6 +238,12 @@ TEST_F(FiveGigabytes, SizeAndComparison) {
   EXPECT_EQ(FAULT_CALL(cCmpFileSize, over.c_str(), small.c_str()), 1);
   EXPECT_EQ(FAULT_CALL(cCmpFileContents, over.c_str(), small.c_str(), -1), 0);
   EXPECT_EQ(FAULT_CALL(cCmpFileContents, small.c_str(), over.c_str(), 0), 0);
+  // A load checks the whole size too: ten bytes of array are not loaded from it, and
+  // keep their bytes.
+  HostArray ten(VT_UI1, 0, 10);
+  std::memset(ten.data(), 'Z', 10);
+  EXPECT_EQ(FAULT_CALL(cArrayOnDisk, over.c_str(), ten.ref(), 1), -16);
+  EXPECT_EQ(std::string(static_cast<const char*>(ten.data()), 10), std::string(10, 'Z'));
   EXPECT_EQ(FAULT_CALL(cCmpFileAttribute, one_.c_str(), two_.c_str()), -1);
   EXPECT_NE(Take(FAULT_CALL(cFileLastDateModified, one_.c_str())), "");
   Tally::Get().Fault(18);
