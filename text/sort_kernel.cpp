@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "frame/ascii_kernel.h"
 #include "frame/cpu_kernel.h"
@@ -67,7 +68,8 @@ void InsertionSort(const char** a, size_t n, size_t d, const K& k) {
   }
 }
 
-int Median3(int x, int y, int z) {
+template <class T>
+T Median3(T x, T y, T z) {
   if (x < y) return y < z ? y : (x < z ? z : x);
   return x < z ? x : (y < z ? z : y);
 }
@@ -145,9 +147,217 @@ int InitialBudget(size_t n) {
   return 2 * log2 + 4;
 }
 
+// The same sort over four key bytes at a time, where an entry pointer is 8 bytes wide
+// and every entry lies within 4 GB of the lowest one: each slot of the table then holds
+// the entry's offset from that lowest entry in its low half and, in its high half, the
+// key bytes at depth d..d+3 as one number that orders as they do (byte d highest; the
+// bytes after the one that ends the key count as 0). The splits compare those numbers
+// in the table itself, and only a part that goes four bytes deeper reads its lines
+// again: a line is visited once per four bytes of common prefix, not once per byte and
+// split, which is what the sort of a table far larger than the caches waits for.
+using Slot = std::uint64_t __attribute__((may_alias));
+
+template <class K>
+std::uint32_t KeyWord(const char* p, size_t d, const K& k) {
+  std::uint32_t w = 0;
+  for (int j = 0; j < 4; ++j) {
+    int c = k.At(p, d + static_cast<size_t>(j));
+    w = (w << 8) | static_cast<std::uint32_t>(c);
+    if (c == K::kEnd) return w << (8 * (3 - j));  // no byte past the end is read
+  }
+  return w;
+}
+
+// Whether a key word holds the end of the key: entries with that same word are equal.
+template <class K>
+bool EndsKey(std::uint32_t w) {
+  for (int shift = 0; shift < 32; shift += 8)
+    if (static_cast<int>((w >> shift) & 0xFF) == K::kEnd) return true;
+  return false;
+}
+
+std::uint32_t WordOf(Slot s) { return static_cast<std::uint32_t>(s >> 32); }
+size_t OffsetOf(Slot s) { return static_cast<size_t>(s & 0xFFFFFFFFu); }
+
+template <class K>
+struct SlotKey {
+  const char* base;
+  const K& k;
+  const char* Entry(Slot s) const { return base + OffsetOf(s); }
+  // s before t, both agreeing on their first d key bytes and holding their words at d.
+  bool Less(Slot s, Slot t, size_t d) const {
+    if (WordOf(s) != WordOf(t)) return WordOf(s) < WordOf(t);
+    return !EndsKey<K>(WordOf(s)) && k.Compare(Entry(s), Entry(t), d + 4) < 0;
+  }
+  void Fill(Slot* a, size_t n, size_t d) const {
+    const bool prefetch = n > 4096 && HasSse2();
+    constexpr size_t kAhead = 8;
+    for (size_t i = 0; i < n; ++i) {
+      if (prefetch && i + kAhead < n) PrefetchLine(Entry(a[i + kAhead]) + d);
+      a[i] = (Slot{KeyWord(Entry(a[i]), d, k)} << 32) | OffsetOf(a[i]);
+    }
+  }
+};
+
+template <class K>
+void InsertionSortSlots(Slot* a, size_t n, size_t d, const SlotKey<K>& sk) {
+  for (size_t i = 1; i < n; ++i) {
+    Slot x = a[i];
+    size_t j = i;
+    for (; j > 0 && sk.Less(x, a[j - 1], d); --j) a[j] = a[j - 1];
+    a[j] = x;
+  }
+}
+
+// RadixQuicksort's splits, on slots whose words hold the key bytes at depth d.
+template <class K>
+void WordQuicksort(Slot* a, size_t n, size_t d, int budget, const SlotKey<K>& sk) {
+  for (;;) {
+    if (n <= kSmall) {
+      InsertionSortSlots(a, n, d, sk);
+      return;
+    }
+    if (budget <= 0) {
+      std::sort(a, a + n, [&](Slot x, Slot y) { return sk.Less(x, y, d); });
+      return;
+    }
+    std::uint32_t pivot;
+    auto w = [&](size_t i) { return WordOf(a[i]); };
+    if (n < 64) {
+      pivot = Median3(w(0), w(n / 2), w(n - 1));
+    } else {
+      size_t s = n / 8;
+      auto m = [&](size_t i) { return Median3(w(i - s), w(i), w(i + s)); };
+      pivot = Median3(m(s), m(n / 2), m(n - 1 - s));
+    }
+    size_t lt = 0, i = 0, gt = n;
+    while (i < gt) {
+      std::uint32_t v = WordOf(a[i]);
+      if (v < pivot)
+        std::swap(a[lt++], a[i++]);
+      else if (v > pivot)
+        std::swap(a[i], a[--gt]);
+      else
+        ++i;
+    }
+    // The equal part goes four bytes deeper, its words read anew, unless they hold the
+    // key's end.
+    size_t equal = EndsKey<K>(pivot) ? 0 : gt - lt;
+    if (equal > 1) sk.Fill(a + lt, equal, d + 4);
+    struct Part {
+      Slot* base;
+      size_t n;
+      size_t d;
+      int budget;
+    };
+    Part parts[3] = {{a, lt, d, budget - 1}, {a + lt, equal, d + 4, budget}, {a + gt, n - gt, d, budget - 1}};
+    int largest = 0;
+    for (int p = 1; p < 3; ++p)
+      if (parts[p].n > parts[largest].n) largest = p;
+    for (int p = 0; p < 3; ++p)
+      if (p != largest && parts[p].n > 1) WordQuicksort(parts[p].base, parts[p].n, parts[p].d, parts[p].budget, sk);
+    a = parts[largest].base;
+    n = parts[largest].n;
+    d = parts[largest].d;
+    budget = parts[largest].budget;
+  }
+}
+
+// Ranges this large are split by counting, 256 ways at once on one byte of the words:
+// no comparison to mispredict and one pass to count, one to move. Smaller ones go to
+// WordQuicksort.
+constexpr size_t kCountingSplit = 64;
+
+// Sorts a[0..n), whose entries agree on their first d + byte key bytes and whose words
+// hold the bytes at depth d..d+3: the split is on byte `byte` of the words.
+template <class K>
+void RadixSlots(Slot* a, size_t n, size_t d, int byte, const SlotKey<K>& sk) {
+  for (;;) {
+    if (n < kCountingSplit) {
+      if (n > 1) WordQuicksort(a, n, d, InitialBudget(n), sk);
+      return;
+    }
+    const int shift = 24 - 8 * byte;
+    auto digit = [shift](Slot s) { return static_cast<unsigned>(WordOf(s) >> shift) & 0xFFu; };
+    std::uint32_t count[256] = {};
+    for (size_t i = 0; i < n; ++i) ++count[digit(a[i])];
+    // Each slot is moved straight into its bucket, and the one it displaces into its
+    // own, until the slot that belongs here comes back.
+    std::uint32_t next[256];
+    size_t at = 0;
+    for (unsigned b = 0; b < 256; ++b) {
+      next[b] = static_cast<std::uint32_t>(at);
+      at += count[b];
+    }
+    size_t end = 0;
+    for (unsigned b = 0; b < 256; ++b) {
+      end += count[b];
+      while (next[b] < end) {
+        Slot v = a[next[b]];
+        for (unsigned c = digit(v); c != b; c = digit(v)) std::swap(v, a[next[c]++]);
+        a[next[b]++] = v;
+      }
+    }
+    // Every bucket goes one byte deeper (past the word's last byte, with words read
+    // anew) unless its byte ends the key. The largest is carried on by this loop, the
+    // others (each at most half) by calls, so the stack stays logarithmic.
+    unsigned largest = 0;
+    for (unsigned b = 1; b < 256; ++b)
+      if (count[b] > count[largest]) largest = b;
+    Slot* base = a;
+    for (unsigned b = 0; b < 256; ++b) {
+      Slot* part = base;
+      base += count[b];
+      if (b == largest || count[b] < 2 || static_cast<int>(b) == K::kEnd) continue;
+      if (byte < 3) {
+        RadixSlots(part, count[b], d, byte + 1, sk);
+      } else {
+        sk.Fill(part, count[b], d + 4);
+        RadixSlots(part, count[b], d + 4, 0, sk);
+      }
+    }
+    if (static_cast<int>(largest) == K::kEnd) return;
+    a += next[largest] - count[largest];
+    n = count[largest];
+    if (byte < 3) {
+      ++byte;
+    } else {
+      d += 4;
+      byte = 0;
+      sk.Fill(a, n, d);
+    }
+  }
+}
+
+// Sorts through slots when the table's entries allow them; false when they do not: a
+// 4-byte pointer leaves no room (the i686 build), or the entries span 4 GB or more. It
+// is taken only where the byte kernels take their vector paths (every x86-64 processor),
+// so that the plain level, which the tests and fuzzers run as well, keeps checking the
+// byte-wise sort that the i686 build runs.
+template <class K>
+bool SortBySlots(const char** a, size_t n, const K& k) {
+  if constexpr (sizeof(const char*) != sizeof(Slot)) return false;
+  if (!HasSse2()) return false;
+  const char* lo = a[0];
+  const char* hi = a[0];
+  for (size_t i = 1; i < n; ++i) {
+    lo = std::min(lo, a[i], std::less<const char*>());
+    hi = std::max(hi, a[i], std::less<const char*>());
+  }
+  if (static_cast<std::uint64_t>(hi - lo) > 0xFFFFFFFFu) return false;
+  // The table's own storage, read as slots; each pointer becomes an offset and back.
+  Slot* slots = reinterpret_cast<Slot*>(a);
+  for (size_t i = 0; i < n; ++i) slots[i] = static_cast<Slot>(a[i] - lo);
+  SlotKey<K> sk{lo, k};
+  sk.Fill(slots, n, 0);
+  RadixSlots(slots, n, 0, 0, sk);
+  for (size_t i = 0; i < n; ++i) a[i] = lo + OffsetOf(slots[i]);
+  return true;
+}
+
 template <class K>
 void SortTable(const char** a, size_t n, bool descending, const K& k) {
-  if (n > 1) RadixQuicksort(a, n, 0, InitialBudget(n), k);
+  if (n > 1 && !SortBySlots(a, n, k)) RadixQuicksort(a, n, 0, InitialBudget(n), k);
   // Equal entries have no defined order, so the ascending order reversed is a
   // descending order under the negated comparison.
   if (descending) std::reverse(a, a + n);
