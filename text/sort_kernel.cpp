@@ -1,8 +1,11 @@
-// Comparators and the table sort of cFileSort. The sort is a three-way radix quicksort
-// on the entry pointers: it looks at each byte of a common prefix once instead of once
-// per comparison, which is what makes sorting text lines fast, and it falls back to the
-// standard library's introsort where pivots keep going badly, so that no input makes it
-// quadratic. Only pointers move; lines and records stay where they were read.
+// Comparators and the table sort of cFileSort. The sort is a radix sort on the entry
+// pointers: it looks at each byte of a common prefix once instead of once per comparison,
+// which is what makes sorting text lines fast. On x86-64 the table's slots carry four key
+// bytes beside each entry's offset and large ranges are split 256 ways by counting; the
+// i686 build, and small ranges everywhere, split by a three-way radix quicksort, which
+// falls back to the standard library's introsort where pivots keep going badly, so that
+// no input makes it quadratic. Only pointers move; lines and records stay where they were
+// read.
 #include "text/sort_kernel.h"
 
 #include <algorithm>
@@ -163,11 +166,11 @@ int InitialBudget(size_t n) {
   return 2 * log2 + 4;
 }
 
-// The same sort over four key bytes at a time, where an entry pointer is 8 bytes wide
-// and every entry lies within 4 GB of the lowest one: each slot of the table then holds
+// Four key bytes at a time, where an entry pointer is 8 bytes wide and every entry lies
+// within 4 GB of the lowest one: each slot of the table then holds
 // the entry's offset from that lowest entry in its low half and, in its high half, the
 // key bytes at depth d..d+3 as one number that orders as they do (byte d highest; the
-// bytes after the one that ends the key count as 0). The splits compare those numbers
+// bytes after the one that ends the key count as 0). The splits look at those numbers
 // in the table itself, and only a part that goes four bytes deeper reads its lines
 // again: a line is visited once per four bytes of common prefix, not once per byte and
 // split, which is what the sort of a table far larger than the caches waits for.
