@@ -6,7 +6,10 @@
 // entry, and no entry is ever copied. Line mode reads the file as the runtime's text
 // mode delivers it: CR LF comes in as "\n" and a 0x1A byte ends the input, exactly as
 // every other text routine of the library sees a file; every "\n" goes out as CR LF.
+// The lines are not moved together to make that view: the CR of a CR LF becomes the
+// line's "\n" where it stands, and the LF behind it is left over, between two lines.
 #include <cstdlib>
+#include <cstring>
 
 #include "files/block_io.h"
 #include "files/identity.h"
@@ -14,8 +17,8 @@
 #include "frame/bytes_kernel.h"
 #include "frame/cpu_kernel.h"
 #include "frame/host.h"
+#include "text/count_kernel.h"
 #include "text/sort_kernel.h"
-#include "text/textmode_kernel.h"
 
 namespace vnk {
 namespace {
@@ -64,6 +67,48 @@ size_t InitialCapacity(const BlockReader& in) {
 // Where the line that starts at p ends: just after its "\n". Every stored line has one.
 const char* PastLineEnd(const char* p, const char* end) {
   return FindByte(p, static_cast<size_t>(end - p), '\n') + 1;
+}
+
+// The lines of the text in p[0, length), which holds no 0x1A, as a text-mode read delivers
+// them: a CR just before a LF is the line's end, any other CR is a byte of the line. Each
+// CR of a CR LF is turned into the "\n" that ends its line; a last line without a line
+// end gets one at p[length]. Stores where each line starts and returns how many there are
+// (the LF bytes of the text, one more for such a last line).
+size_t SplitLines(char* p, size_t length, const char** entries) {
+  char* const end = p + length;
+  size_t n = 0;
+  char* start = p;
+  for (char* lf; (lf = FindByte(start, static_cast<size_t>(end - start), '\n')) != nullptr; start = lf + 1) {
+    // lf[-1] is the previous line's LF (or its "\n") for an empty line: never a CR.
+    if (lf != p && lf[-1] == '\r') lf[-1] = '\n';
+    entries[n++] = start;
+  }
+  if (start != end) {
+    *end = '\n';  // the added line end never pairs with a CR before it
+    entries[n++] = start;
+  }
+  return n;
+}
+
+// The count SplitLines will return.
+size_t LineCount(const char* p, size_t length) {
+  size_t n = CountByte(reinterpret_cast<const uint8_t*>(p), length, '\n');
+  return length > 0 && p[length - 1] != '\n' ? n + 1 : n;
+}
+
+// One stored line of `length` bytes (its "\n" not counted) with a CR LF behind it, copied
+// straight into the output's buffer; only a line longer than the buffer goes through the
+// writer's own line-end conversion.
+void WriteLine(BlockWriter& out, const char* line, size_t length) {
+  if (length + 2 > out.capacity()) {
+    (void)out.WriteText(line, length + 1);
+    return;
+  }
+  char* room = out.Reserve(length + 2);
+  std::memcpy(room, line, length);
+  room[length] = '\r';
+  room[length + 1] = '\n';
+  out.Commit(length + 2);
 }
 
 struct SortJob {
@@ -117,17 +162,18 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
     return code;
   };
   if (failure != 0) return fail_reading(failure);
-  if (lines) length = TextModeInPlace(block.get(), length, true).length;
 
   size_t n = 0;
   if (lines) {
-    // A last line without a line end is a line like the others.
-    if (length > 0 && block.get()[length - 1] != '\n') block.get()[length++] = '\n';
-    for (const char* p = block.get(); p != block.get() + length; p = PastLineEnd(p, block.get() + length)) ++n;
+    // The text ends at the first 0x1A. The block always has room for one byte more than
+    // was read, for the line end of a last line that lacks one.
+    if (const char* stop = FindByte(block.get(), length, '\x1A')) length = static_cast<size_t>(stop - block.get());
+    n = LineCount(block.get(), length);
   } else {
     n = length / static_cast<size_t>(job.record_length);  // a partial last record is dropped
   }
-  const char* const end = block.get() + length;
+  // Past the last stored byte, that added line end included.
+  const char* const end = block.get() + length + (lines && length > 0 && block.get()[length - 1] != '\n' ? 1 : 0);
   if (n > SORT_MAX_ENTRIES) return fail_reading(SORT_TOO_MANY_ENTRIES);
   if (n > kFirstTableEntries) {
     auto* grown = static_cast<const char**>(std::realloc(table.get(), n * sizeof(const char*)));
@@ -137,8 +183,7 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   }
   const char** entries = table.get();
   if (lines) {
-    const char* p = block.get();
-    for (size_t i = 0; i < n; ++i, p = PastLineEnd(p, end)) entries[i] = p;
+    (void)SplitLines(block.get(), length, entries);
     SortLines(entries, n, job.order);
   } else {
     for (size_t i = 0; i < n; ++i) entries[i] = block.get() + i * static_cast<size_t>(job.record_length);
@@ -152,7 +197,7 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
     if (prefetch && i + kAhead < n) PrefetchLine(entries[i + kAhead]);
     // A failed write shows in out.status(), which ends the loop.
     if (lines)
-      (void)out.WriteText(entries[i], static_cast<size_t>(PastLineEnd(entries[i], end) - entries[i]));
+      WriteLine(out, entries[i], static_cast<size_t>(PastLineEnd(entries[i], end) - entries[i]) - 1);
     else
       (void)out.Write(entries[i], static_cast<size_t>(job.record_length));
   }

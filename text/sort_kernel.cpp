@@ -1,13 +1,17 @@
-// Comparators and the table sort of cFileSort. The sort is a three-way radix quicksort
-// on the entry pointers: it looks at each byte of a common prefix once instead of once
-// per comparison, which is what makes sorting text lines fast, and it falls back to the
-// standard library's introsort where pivots keep going badly, so that no input makes it
-// quadratic. Only pointers move; lines and records stay where they were read.
+// Comparators and the table sort of cFileSort. The sort is a radix sort on the entry
+// pointers: it looks at each byte of a common prefix once instead of once per comparison,
+// which is what makes sorting text lines fast. On x86-64 the table's slots carry four key
+// bytes beside each entry's offset and large ranges are split 256 ways by counting; the
+// i686 build, and small ranges everywhere, split by a three-way radix quicksort, which
+// falls back to the standard library's introsort where pivots keep going badly, so that
+// no input makes it quadratic. Only pointers move; lines and records stay where they were
+// read.
 #include "text/sort_kernel.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "frame/ascii_kernel.h"
 #include "frame/cpu_kernel.h"
@@ -57,53 +61,54 @@ struct RecordKeyAt {
 
 constexpr size_t kSmall = 12;
 
-template <class K>
-void InsertionSort(const char** a, size_t n, size_t d, const K& k) {
+template <class T, class Ops>
+void InsertionSort(T* a, size_t n, size_t d, const Ops& ops) {
   for (size_t i = 1; i < n; ++i) {
-    const char* x = a[i];
+    T x = a[i];
     size_t j = i;
-    for (; j > 0 && k.Compare(a[j - 1], x, d) > 0; --j) a[j] = a[j - 1];
+    for (; j > 0 && ops.Less(x, a[j - 1], d); --j) a[j] = a[j - 1];
     a[j] = x;
   }
 }
 
-int Median3(int x, int y, int z) {
+template <class T>
+T Median3(T x, T y, T z) {
   if (x < y) return y < z ? y : (x < z ? z : x);
   return x < z ? x : (y < z ? z : y);
 }
 
-template <class K>
-int PivotValue(const char** a, size_t n, size_t d, const K& k) {
-  if (n < 64) return Median3(k.At(a[0], d), k.At(a[n / 2], d), k.At(a[n - 1], d));
-  size_t s = n / 8;
-  auto m = [&](size_t i) { return Median3(k.At(a[i - s], d), k.At(a[i], d), k.At(a[i + s], d)); };
-  return Median3(m(s), m(n / 2), m(n - 1 - s));
-}
-
-// Sorts a[0..n) whose entries agree on their first d key bytes. `budget` counts the
-// splits into smaller and greater parts that may still happen before the sort gives the
-// range to introsort; moving to the next byte of an equal part costs nothing, since
-// each such step consumes a byte of every entry in it.
-template <class K>
-void RadixQuicksort(const char** a, size_t n, size_t d, int budget, const K& k) {
+// Sorts a[0..n) whose entries agree on their first d key bytes, split on the key unit at
+// depth d that Ops gives for each entry: a byte read from the entry's line, or the four
+// bytes a slot carries. `budget` counts the splits into smaller and greater parts that
+// may still happen before the sort gives the range to introsort; moving to the next unit
+// of an equal part costs nothing, since each such step consumes a unit of every entry
+// in it.
+template <class T, class Ops>
+void RadixQuicksort(T* a, size_t n, size_t d, int budget, const Ops& ops) {
   for (;;) {
     if (n <= kSmall) {
-      InsertionSort(a, n, d, k);
+      InsertionSort(a, n, d, ops);
       return;
     }
     if (budget <= 0) {
-      std::sort(a, a + n, [&](const char* x, const char* y) { return k.Compare(x, y, d) < 0; });
+      std::sort(a, a + n, [&](T x, T y) { return ops.Less(x, y, d); });
       return;
     }
-    const int pivot = PivotValue(a, n, d, k);
-    // The entries point all over a block as large as the file: asking for the line a few
-    // entries ahead keeps the loop from waiting on memory at every step.
-    const bool prefetch = n > 4096 && HasSse2();
+    auto u = [&](size_t i) { return ops.Unit(a[i], d); };
+    std::uint32_t pivot;
+    if (n < 64) {
+      pivot = Median3(u(0), u(n / 2), u(n - 1));
+    } else {
+      size_t s = n / 8;
+      auto m = [&](size_t i) { return Median3(u(i - s), u(i), u(i + s)); };
+      pivot = Median3(m(s), m(n / 2), m(n - 1 - s));
+    }
+    const bool prefetch = Ops::kReadsLines && n > 4096 && HasSse2();
     constexpr size_t kAhead = 8;
     size_t lt = 0, i = 0, gt = n;
     while (i < gt) {
-      if (prefetch && i + kAhead < gt) PrefetchLine(a[i + kAhead] + d);
-      int v = k.At(a[i], d);
+      if (prefetch && i + kAhead < gt) ops.Prefetch(a[i + kAhead], d);
+      std::uint32_t v = u(i);
       if (v < pivot)
         std::swap(a[lt++], a[i++]);
       else if (v > pivot)
@@ -111,30 +116,46 @@ void RadixQuicksort(const char** a, size_t n, size_t d, int budget, const K& k) 
       else
         ++i;
     }
-    // Three parts: [0, lt) below the pivot byte, [lt, gt) equal, [gt, n) above. The
-    // equal part continues one byte further unless the pivot byte ended the key.
+    // Three parts: [0, lt) below the pivot unit, [lt, gt) equal, [gt, n) above. The
+    // equal part continues one unit further unless the pivot unit ended the key.
+    size_t equal = ops.Ends(pivot) ? 0 : gt - lt;
+    if (equal > 1) ops.Deepen(a + lt, equal, d + Ops::kUnitBytes);
     struct Part {
-      const char** base;
+      T* base;
       size_t n;
       size_t d;
       int budget;
     };
-    Part parts[3] = {{a, lt, d, budget - 1},
-                     {a + lt, pivot == K::kEnd ? 0 : gt - lt, d + 1, budget},
-                     {a + gt, n - gt, d, budget - 1}};
+    Part parts[3] = {
+        {a, lt, d, budget - 1}, {a + lt, equal, d + Ops::kUnitBytes, budget}, {a + gt, n - gt, d, budget - 1}};
     // Recurse into the two smaller parts (each at most half), loop on the largest, so the
     // stack stays logarithmic whatever the input.
     int largest = 0;
     for (int p = 1; p < 3; ++p)
       if (parts[p].n > parts[largest].n) largest = p;
     for (int p = 0; p < 3; ++p)
-      if (p != largest && parts[p].n > 1) RadixQuicksort(parts[p].base, parts[p].n, parts[p].d, parts[p].budget, k);
+      if (p != largest && parts[p].n > 1) RadixQuicksort(parts[p].base, parts[p].n, parts[p].d, parts[p].budget, ops);
     a = parts[largest].base;
     n = parts[largest].n;
     d = parts[largest].d;
     budget = parts[largest].budget;
   }
 }
+
+// Units of a table of entry pointers: the key byte at each depth, read from the line.
+template <class K>
+struct ByteUnits {
+  static constexpr bool kReadsLines = true;
+  static constexpr size_t kUnitBytes = 1;
+  const K& k;
+  std::uint32_t Unit(const char* x, size_t d) const { return static_cast<std::uint32_t>(k.At(x, d)); }
+  bool Ends(std::uint32_t u) const { return static_cast<int>(u) == K::kEnd; }
+  void Deepen(const char**, size_t, size_t) const {}
+  bool Less(const char* x, const char* y, size_t d) const { return k.Compare(x, y, d) < 0; }
+  // The entries point all over a block as large as the file: asking for the line a few
+  // entries ahead keeps the loop from waiting on memory at every step.
+  void Prefetch(const char* x, size_t d) const { PrefetchLine(x + d); }
+};
 
 int InitialBudget(size_t n) {
   int log2 = 0;
@@ -145,9 +166,159 @@ int InitialBudget(size_t n) {
   return 2 * log2 + 4;
 }
 
+// Four key bytes at a time, where an entry pointer is 8 bytes wide and every entry lies
+// within 4 GB of the lowest one: each slot of the table then holds
+// the entry's offset from that lowest entry in its low half and, in its high half, the
+// key bytes at depth d..d+3 as one number that orders as they do (byte d highest; the
+// bytes after the one that ends the key count as 0). The splits look at those numbers
+// in the table itself, and only a part that goes four bytes deeper reads its lines
+// again: a line is visited once per four bytes of common prefix, not once per byte and
+// split, which is what the sort of a table far larger than the caches waits for.
+using Slot = std::uint64_t __attribute__((may_alias));
+
+template <class K>
+std::uint32_t KeyWord(const char* p, size_t d, const K& k) {
+  std::uint32_t w = 0;
+  for (int j = 0; j < 4; ++j) {
+    int c = k.At(p, d + static_cast<size_t>(j));
+    w = (w << 8) | static_cast<std::uint32_t>(c);
+    if (c == K::kEnd) return w << (8 * (3 - j));  // no byte past the end is read
+  }
+  return w;
+}
+
+// Whether a key word holds the end of the key: entries with that same word are equal.
+template <class K>
+bool EndsKey(std::uint32_t w) {
+  for (int shift = 0; shift < 32; shift += 8)
+    if (static_cast<int>((w >> shift) & 0xFF) == K::kEnd) return true;
+  return false;
+}
+
+std::uint32_t WordOf(Slot s) { return static_cast<std::uint32_t>(s >> 32); }
+size_t OffsetOf(Slot s) { return static_cast<size_t>(s & 0xFFFFFFFFu); }
+
+// Units of a table of slots: the four key bytes each slot carries.
+template <class K>
+struct SlotKey {
+  static constexpr bool kReadsLines = false;
+  static constexpr size_t kUnitBytes = 4;
+  const char* base;
+  const K& k;
+  const char* Entry(Slot s) const { return base + OffsetOf(s); }
+  std::uint32_t Unit(Slot s, size_t) const { return WordOf(s); }
+  bool Ends(std::uint32_t w) const { return EndsKey<K>(w); }
+  // Reads the words at depth d of a[0..n) from their lines.
+  void Deepen(Slot* a, size_t n, size_t d) const {
+    const bool prefetch = n > 4096 && HasSse2();
+    constexpr size_t kAhead = 8;
+    for (size_t i = 0; i < n; ++i) {
+      if (prefetch && i + kAhead < n) PrefetchLine(Entry(a[i + kAhead]) + d);
+      a[i] = (Slot{KeyWord(Entry(a[i]), d, k)} << 32) | OffsetOf(a[i]);
+    }
+  }
+  // s before t, both agreeing on their first d key bytes and holding their words at d.
+  bool Less(Slot s, Slot t, size_t d) const {
+    if (WordOf(s) != WordOf(t)) return WordOf(s) < WordOf(t);
+    return !EndsKey<K>(WordOf(s)) && k.Compare(Entry(s), Entry(t), d + 4) < 0;
+  }
+  void Prefetch(Slot, size_t) const {}
+};
+
+// Ranges this large are split by counting, 256 ways at once on one byte of the words:
+// no comparison to mispredict and one pass to count, one to move. Smaller ones go to
+// RadixQuicksort.
+constexpr size_t kCountingSplit = 64;
+
+// Sorts a[0..n), whose entries agree on their first d + byte key bytes and whose words
+// hold the bytes at depth d..d+3: the split is on byte `byte` of the words.
+template <class K>
+void RadixSlots(Slot* a, size_t n, size_t d, int byte, const SlotKey<K>& sk) {
+  for (;;) {
+    if (n < kCountingSplit) {
+      if (n > 1) RadixQuicksort(a, n, d, InitialBudget(n), sk);
+      return;
+    }
+    const int shift = 24 - 8 * byte;
+    auto digit = [shift](Slot s) { return static_cast<unsigned>(WordOf(s) >> shift) & 0xFFu; };
+    std::uint32_t count[256] = {};
+    for (size_t i = 0; i < n; ++i) ++count[digit(a[i])];
+    // Each slot is moved straight into its bucket, and the one it displaces into its
+    // own, until the slot that belongs here comes back.
+    std::uint32_t next[256];
+    size_t at = 0;
+    unsigned largest = 0;
+    for (unsigned b = 0; b < 256; ++b) {
+      next[b] = static_cast<std::uint32_t>(at);
+      at += count[b];
+      if (count[b] > count[largest]) largest = b;
+    }
+    size_t end = 0;
+    for (unsigned b = 0; b < 256; ++b) {
+      end += count[b];
+      while (next[b] < end) {
+        Slot v = a[next[b]];
+        for (unsigned c = digit(v); c != b; c = digit(v)) std::swap(v, a[next[c]++]);
+        a[next[b]++] = v;
+      }
+    }
+    // Every bucket goes one byte deeper (past the word's last byte, with words read
+    // anew) unless its byte ends the key. The largest is carried on by this loop, the
+    // others (each at most half) by calls, so the stack stays logarithmic.
+    Slot* base = a;
+    for (unsigned b = 0; b < 256; ++b) {
+      Slot* part = base;
+      base += count[b];
+      if (b == largest || count[b] < 2 || static_cast<int>(b) == K::kEnd) continue;
+      if (byte < 3) {
+        RadixSlots(part, count[b], d, byte + 1, sk);
+      } else {
+        sk.Deepen(part, count[b], d + 4);
+        RadixSlots(part, count[b], d + 4, 0, sk);
+      }
+    }
+    if (static_cast<int>(largest) == K::kEnd) return;
+    a += next[largest] - count[largest];
+    n = count[largest];
+    if (byte < 3) {
+      ++byte;
+    } else {
+      d += 4;
+      byte = 0;
+      sk.Deepen(a, n, d);
+    }
+  }
+}
+
+// Sorts through slots when the table's entries allow them; false when they do not: a
+// 4-byte pointer leaves no room (the i686 build), or the entries span 4 GB or more. It
+// is taken only where the byte kernels take their vector paths (every x86-64 processor),
+// so that the plain level, which the tests and fuzzers run as well, keeps checking the
+// byte-wise sort that the i686 build runs.
+template <class K>
+bool SortBySlots(const char** a, size_t n, const K& k) {
+  if constexpr (sizeof(const char*) != sizeof(Slot)) return false;
+  if (!HasSse2()) return false;
+  const char* lo = a[0];
+  const char* hi = a[0];
+  for (size_t i = 1; i < n; ++i) {
+    lo = std::min(lo, a[i], std::less<const char*>());
+    hi = std::max(hi, a[i], std::less<const char*>());
+  }
+  if (static_cast<std::uint64_t>(hi - lo) > 0xFFFFFFFFu) return false;
+  // The table's own storage, read as slots; each pointer becomes an offset and back.
+  Slot* slots = reinterpret_cast<Slot*>(a);
+  for (size_t i = 0; i < n; ++i) slots[i] = static_cast<Slot>(a[i] - lo);
+  SlotKey<K> sk{lo, k};
+  sk.Deepen(slots, n, 0);
+  RadixSlots(slots, n, 0, 0, sk);
+  for (size_t i = 0; i < n; ++i) a[i] = lo + OffsetOf(slots[i]);
+  return true;
+}
+
 template <class K>
 void SortTable(const char** a, size_t n, bool descending, const K& k) {
-  if (n > 1) RadixQuicksort(a, n, 0, InitialBudget(n), k);
+  if (n > 1 && !SortBySlots(a, n, k)) RadixQuicksort(a, n, 0, InitialBudget(n), ByteUnits<K>{k});
   // Equal entries have no defined order, so the ascending order reversed is a
   // descending order under the negated comparison.
   if (descending) std::reverse(a, a + n);

@@ -85,6 +85,11 @@ TEST(FileSort, CrLfLinesCountOneCrEach) {
   // LF-only lines come out with CR LF, and the result is still the output's size.
   EXPECT_EQ(SortText(dir, "y\nx\n", 1, &s), "x\r\ny\r\n");
   EXPECT_EQ(s.result, 6);
+  // A CR not followed by LF is a byte of its line, the last byte of the file included;
+  // of CR CR LF only the second CR belongs to the line end.
+  EXPECT_EQ(SortText(dir, "x\r\r\nb\rc\r\n\r\na\r", 1, &s), "\r\na\r\r\nb\rc\r\nx\r\r\n");
+  EXPECT_EQ(s.result, 15);
+  EXPECT_EQ(s.count, 4);
 }
 
 TEST(FileSort, LastLineWithoutALineEndIsALine) {
@@ -110,6 +115,9 @@ TEST(FileSort, CtrlZEndsTheTextInput) {
   Sorted s;
   EXPECT_EQ(SortText(dir, "b\r\na\r\n\x1A" "c\r\n", 1, &s), "a\r\nb\r\n");
   EXPECT_EQ(s.count, 2);
+  // A CR just before the 0x1A stays in the last line.
+  EXPECT_EQ(SortText(dir, "b\r\x1A" "a\r\n", 1, &s), "b\r\r\n");
+  EXPECT_EQ(s.count, 1);
 }
 
 TEST(FileSort, LongLinesAreReadWhole) {
