@@ -17,6 +17,7 @@
 #include "frame/bytes_kernel.h"
 #include "frame/cpu_kernel.h"
 #include "frame/host.h"
+#include "paths/rules_kernel.h"
 #include "text/count_kernel.h"
 #include "text/sort_kernel.h"
 
@@ -126,7 +127,7 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   // Nothing is opened for a name longer than the library's path buffers, and the
   // output is neither created nor truncated unless the input could be opened.
   *count = SORT_STAGE_OPEN;
-  if (BoundedLength(job.input, MAX_PATH_CHARS) > MAX_PATH_CHARS) return SORT_CANT_OPEN_INPUT;
+  if (!FitsPathBuffer(job.input)) return SORT_CANT_OPEN_INPUT;
   // The output's buffer; a sort that cannot have a large one writes through a small one
   // of its own.
   char own_buffer[32768];
@@ -137,7 +138,7 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   BlockReader in;
   // Binary in both modes: line mode makes of the bytes what a text-mode read delivers.
   if (!in.Open(job.input)) return SORT_CANT_OPEN_INPUT;
-  if (BoundedLength(job.output, MAX_PATH_CHARS) > MAX_PATH_CHARS) return SORT_CANT_OPEN_OUTPUT;
+  if (!FitsPathBuffer(job.output)) return SORT_CANT_OPEN_OUTPUT;
   // Binary in both modes: the writer makes the CR LF line ends itself.
   if (!out.Open(job.output, OutputMode::kWriteOnly)) return SORT_CANT_OPEN_OUTPUT;
 
