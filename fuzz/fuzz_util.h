@@ -94,6 +94,18 @@ inline const LeadBytes& ShiftJisLeads() {
 // The largest block a block transform is given.
 constexpr size_t kMaxBlock = 0x8000;
 
+// Positions of the single-byte characters of s from `from` on: a lead byte with a byte
+// after it starts a double-byte character, which is neither a separator nor a dot
+// whatever its bytes (a lead byte 0x5C included).
+inline std::vector<bool> SingleBytes(std::string_view s, const LeadBytes& lead, size_t from = 0) {
+  std::vector<bool> single(s.size(), false);
+  for (size_t i = from; i < s.size(); ++i) {
+    if (lead[static_cast<unsigned char>(s[i])] && i + 1 < s.size()) ++i;
+    else single[i] = true;
+  }
+  return single;
+}
+
 // One of: no lead bytes, Shift-JIS, or an arbitrary table from the input.
 inline LeadBytes PickLeads(FuzzedDataProvider& in) {
   switch (in.ConsumeIntegralInRange<int>(0, 2)) {

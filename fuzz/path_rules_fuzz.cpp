@@ -6,22 +6,6 @@
 #include "fuzz/fuzz_util.h"
 #include "paths/rules_kernel.h"
 
-namespace {
-
-// Positions of the single-byte characters: a lead byte with a byte after it begins a
-// double-byte character, which is no separator whatever its bytes (a lead byte 0x5C
-// included).
-std::vector<bool> Singles(std::string_view s, const vnk::LeadBytes& lead) {
-  std::vector<bool> single(s.size(), false);
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (lead[static_cast<unsigned char>(s[i])] && i + 1 < s.size()) ++i;
-    else single[i] = true;
-  }
-  return single;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   vnk::LeadBytes lead = vnk::fuzz::PickLeads(in);
@@ -29,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string path = in.ConsumeRemainingBytesAsString();
   vnk::fuzz::ExactBytes raw(path);
   std::string_view view(raw.data(), raw.size());
-  std::vector<bool> single = Singles(view, lead);
+  std::vector<bool> single = vnk::fuzz::SingleBytes(view, lead);
 
   size_t part = vnk::FolderPartLength(view, lead);
   FUZZ_CHECK(part <= view.size(), "folder part beyond the pattern");
@@ -44,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(path.c_str());
   size_t trimmed = vnk::TrimmedFolderLength(text.c_str(), lead);
   FUZZ_CHECK(trimmed <= text.size(), "trimmed folder longer than the folder");
-  std::vector<bool> text_single = Singles(text, lead);
+  std::vector<bool> text_single = vnk::fuzz::SingleBytes(text, lead);
   for (size_t i = trimmed; i < text.size(); ++i)
     FUZZ_CHECK(text_single[i] && text[i] == '\\', "trimmed a character that is no backslash");
   FUZZ_CHECK(vnk::FitsPathBuffer(text.c_str()) == (text.size() <= vnk::MAX_PATH_CHARS), "path limit");

@@ -4,21 +4,6 @@
 #include "fuzz/fuzz_util.h"
 #include "paths/split_kernel.h"
 
-namespace {
-
-// Positions of the single-byte characters: a lead byte with a byte after it starts a
-// double-byte character, which is neither a separator nor a dot whatever its bytes.
-std::vector<bool> SingleBytes(std::string_view s, size_t from, const vnk::LeadBytes& lead) {
-  std::vector<bool> single(s.size(), false);
-  for (size_t i = from; i < s.size(); ++i) {
-    if (lead[static_cast<unsigned char>(s[i])] && i + 1 < s.size()) ++i;
-    else single[i] = true;
-  }
-  return single;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   vnk::LeadBytes lead = vnk::fuzz::PickLeads(in);
@@ -38,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Where each part begins in the path; the parts follow one another.
   size_t dir_at = start;
   size_t dir_full = 0, name_full = 0, ext_full = 0;
-  std::vector<bool> single = SingleBytes(path, start, lead);
+  std::vector<bool> single = vnk::fuzz::SingleBytes(path, lead, start);
   size_t last_sep = std::string::npos, last_dot = std::string::npos;
   for (size_t i = start; i < path.size(); ++i) {
     if (!single[i]) continue;
