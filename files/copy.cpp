@@ -13,9 +13,6 @@
 namespace vnk {
 
 namespace {
-// The plain copy's name buffers hold 255 characters.
-constexpr size_t kCopyNameChars = NAME_BUFFER_CHARS;
-
 // Windows refuses to write over a read-only file (access denied), and callers rely on
 // that protection; a process with full rights on another host would be let through and
 // destroy the file. The source is asked about first, as the platform opens it first.
@@ -27,12 +24,12 @@ bool TargetReadOnly(const char* source, const char* target) {
 Outcome<uint64_t> PlainCopy(const char* source, const char* target) {
   WorkBuffer block = TakeWorkBuffer(WORK_BLOCK);
   if (!block) return Failure{RC_NO_MEMORY};
-  if (BoundedLength(source, kCopyNameChars) > kCopyNameChars) return Failure{RC_CANT_OPEN_FIRST};
+  if (!FitsNameBuffer(source)) return Failure{RC_CANT_OPEN_FIRST};
   BlockReader in;
   if (!in.Open(source)) return Failure{RC_CANT_OPEN_FIRST};
   // A target name that does not fit is a failure to open the target, so a source that
   // cannot be opened is reported first.
-  if (BoundedLength(target, kCopyNameChars) > kCopyNameChars) return Failure{RC_CANT_OPEN_SECOND};
+  if (!FitsNameBuffer(target)) return Failure{RC_CANT_OPEN_SECOND};
   // Opening the target truncates it; if it is the source under another name, the
   // source's bytes would be gone before they were read.
   if (SameExistingFile(source, target)) return Failure{RC_CANT_OPEN_SECOND};

@@ -137,7 +137,7 @@ int32_t Prepare(const char* work, const char* file, uint64_t written, const Work
 
 // The work names refused before anything is opened.
 bool WorkNameRefused(const char* file, const char* work) {
-  return BoundedLength(work, kCopyBackNameChars) > kCopyBackNameChars || NamesDevice(work) ||
+  return !FitsNameBuffer(work) || NamesDevice(work) ||
          SameExistingFile(file, work);
 }
 

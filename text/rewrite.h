@@ -11,15 +11,12 @@
 
 namespace vnk {
 
-// Both names must suit the copy back: at most this many characters.
-constexpr size_t kCopyBackNameChars = NAME_BUFFER_CHARS;
-
 // The work file a caller names, or when it names none "~!!TMP~.TMP", which, being
 // relative, is made in the current directory.
 inline const char* WorkFileName(const char* given) { return given[0] != '\0' ? given : "~!!TMP~.TMP"; }
 
 // Opens the work file for a pass over file, in mode, into out. False, the caller's
-// RC_CANT_OPEN_SECOND, for a name longer than kCopyBackNameChars, a device (the pass
+// RC_CANT_OPEN_SECOND, for a name longer than the 255-character name buffers (FitsNameBuffer), a device (the pass
 // would write into it and the copy back would read nothing back), file itself by any
 // name (opening it would empty file before it is read), a read-only file, and anything
 // that opens as something other than a plain disk file; nothing has been written then.

@@ -75,8 +75,8 @@ Outcome<uint64_t> ReplaceInFile(const char* file, const char* text, const char* 
   if (m > REPLACE_SEARCH_TEXT_MAX || r > REPLACE_TEXT_MAX) return Failure{RC_TEXT_TOO_LONG};
   const char* work = WorkFileName(work_name);
   // Both names must suit the copy back, or the whole pass would be wasted.
-  if (BoundedLength(file, kCopyBackNameChars) > kCopyBackNameChars) return Failure{RC_CANT_OPEN_FIRST};
-  if (BoundedLength(work, kCopyBackNameChars) > kCopyBackNameChars) return Failure{RC_CANT_OPEN_SECOND};
+  if (!FitsNameBuffer(file)) return Failure{RC_CANT_OPEN_FIRST};
+  if (!FitsNameBuffer(work)) return Failure{RC_CANT_OPEN_SECOND};
 
   // Without the large blocks the pass reads through a small one in the frame and writes
   // straight to the file: slower, the same bytes.

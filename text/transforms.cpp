@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "files/copy.h"
+#include "paths/rules_kernel.h"
 #include "text/rewrite.h"
 #include "text/stream_pass.h"
 #include "text/transforms_kernel.h"
@@ -76,7 +77,7 @@ Outcome<uint64_t> ChangeChars(const char* file, BSTR* from_chars, BSTR* to_chars
   // Both names must also suit the copy back; refusing them before the work file is
   // made leaves none behind and File untouched. The work file is refused only once File
   // has opened, so a File that cannot be opened is reported first.
-  if (BoundedLength(file, kCopyBackNameChars) > kCopyBackNameChars) return Failure{RC_CANT_OPEN_FIRST};
+  if (!FitsNameBuffer(file)) return Failure{RC_CANT_OPEN_FIRST};
 
   const size_t pairs = from.size() < to.size() ? from.size() : to.size();
   const ByteMap map = SubstitutionMap(reinterpret_cast<const uint8_t*>(from.data()),
