@@ -252,6 +252,10 @@ row "cFileExpandTab" "expand" "$clean" "cFileExpandTab s:'$T' s:'$WW\\out.txt' i
     "expand '$TEXT' >'$W/peer.txt'"
 row "cFileExpandTab" "sed s/TAB/8 blanks/g" "$clean" "cFileExpandTab s:'$T' s:'$WW\\out.txt' i:8" "$pclean" \
     "sed 's/$tab8/$blank8/g' '$TEXT' >'$W/peer.txt'" "cmp '$W/out.txt' '$W/peer.txt'"
+# unexpand -a puts tabs at the tab stops of the columns; the export replaces each run of
+# blanks by tabs and blanks on its own rule: similar work, other bytes.
+row "cFileCompressTab" "unexpand -a" "$clean" "cFileCompressTab s:'$T' s:'$WW\\out.txt' i:8" "$pclean" \
+    "unexpand -a '$TEXT' >'$W/peer.txt'"
 row "cFileUUCP 0 (encode)" "uuencode" "$clean" "cFileUUCP s:'$B' s:'$WW\\out.uue' i:0" "$pclean" \
     "uuencode '$BIN' binary.dat >'$W/peer.uue'"
 cp "$W/out.uue" "$W/lib.uue" 2>/dev/null; uuencode "$BIN" binary.dat >"$W/enc-peer.uue"
