@@ -86,8 +86,6 @@ class BlockWriter {
   // Opens name as OpenOutput does (a read-only file is refused, as Windows refuses it);
   // false when it cannot be opened.
   bool Open(const char* name, OutputMode mode);
-  // Takes a handle opened by rules of the caller's own instead.
-  void Adopt(UniqueHandle h, const char* name);
 
   Status Write(const void* data, size_t n);
   // Writes the bytes with every LF as CR LF, as the runtime's text mode writes them.
@@ -120,6 +118,7 @@ class BlockWriter {
   }
 
  private:
+  void Adopt(UniqueHandle h, const char* name);
   Status Flush();
   Status Close();
   Status Put(const void* data, size_t n);

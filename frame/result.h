@@ -43,9 +43,6 @@ struct Done {};
 using Status = Outcome<Done>;
 inline Status Ok() { return Done{}; }
 
-// The first failure of two steps: a later step never hides an earlier failure.
-inline Status FirstFailure(Status first, Status then) { return first.ok() ? then : first; }
-
 // A byte total as a VB Long: the total (clamped to the largest Long), or the code.
 inline int32_t LongResult(const Outcome<uint64_t>& r) {
   return r.ok() ? ClampTotal(*r) : r.code();

@@ -18,7 +18,7 @@ struct FileCounts {
 Outcome<FileCounts> CountFile(const char* path, bool statistics, bool* opened) {
   WorkBuffer block = TakeWorkBuffer(WORK_BLOCK);
   if (!block) return Failure{RC_NO_MEMORY};
-  if (!PathFits(path)) return Failure{RC_CANT_OPEN_FIRST};
+  if (!FitsPathBuffer(path)) return Failure{RC_CANT_OPEN_FIRST};
   BlockReader in;
   if (!in.Open(path)) return Failure{RC_CANT_OPEN_FIRST};
   *opened = true;

@@ -19,14 +19,14 @@ Outcome<uint64_t> Merge(const char* first, const char* second, const char* outpu
 
   // All three are open before any byte moves, so an output that cannot be made leaves
   // nothing half done.
-  if (!PathFits(first)) return Failure{RC_CANT_OPEN_FIRST};
+  if (!FitsPathBuffer(first)) return Failure{RC_CANT_OPEN_FIRST};
   BlockReader in1;
   if (!in1.Open(first)) return Failure{RC_CANT_OPEN_FIRST};
-  if (!PathFits(second)) return Failure{RC_CANT_OPEN_SECOND};
+  if (!FitsPathBuffer(second)) return Failure{RC_CANT_OPEN_SECOND};
   BlockReader in2(RC_READ_FAILED_SECOND);
   if (!in2.Open(second)) return Failure{RC_CANT_OPEN_SECOND};
   // Opening an output that is one of the inputs would truncate it before it is read.
-  if (!PathFits(output) || SameExistingFile(first, output) || SameExistingFile(second, output))
+  if (!FitsPathBuffer(output) || SameExistingFile(first, output) || SameExistingFile(second, output))
     return Failure{RC_CANT_OPEN_THIRD};
   BlockWriter out;
   if (!out.Open(output, OutputMode::kReadWrite)) return Failure{RC_CANT_OPEN_THIRD};

@@ -6,7 +6,7 @@
 namespace vnk {
 
 bool OpenNewTarget(const char* source, const char* target, BlockWriter& out) {
-  return PathFits(target) && !SameExistingFile(source, target) && out.Open(target, OutputMode::kReadWrite);
+  return FitsPathBuffer(target) && !SameExistingFile(source, target) && out.Open(target, OutputMode::kReadWrite);
 }
 
 }  // namespace vnk

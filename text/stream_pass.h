@@ -11,10 +11,6 @@
 
 namespace vnk {
 
-// Whether a path fits the 259-character path buffers; a longer one is refused with the
-// open-failure code of the file it names, before anything is opened.
-inline bool PathFits(const char* path) { return FitsPathBuffer(path); }
-
 // Opens the target of a pass that writes a new file, "w+b": false (the pass's
 // RC_CANT_OPEN_SECOND) for a name longer than the path buffers and for the source itself
 // (by another spelling or another name), since opening it would truncate the source.
@@ -41,7 +37,7 @@ Status Pump(BlockReader& in, BlockWriter& out, const WorkBuffer& block, Transfor
 template <class Transform, class OpenTarget>
 Outcome<uint64_t> TransformFile(const char* source, const char* target, const WorkBuffer& block, BlockWriter& out,
                                 Transform&& transform, OpenTarget&& open_target) {
-  if (!PathFits(source)) return Failure{RC_CANT_OPEN_FIRST};
+  if (!FitsPathBuffer(source)) return Failure{RC_CANT_OPEN_FIRST};
   BlockReader in;
   if (!in.Open(source)) return Failure{RC_CANT_OPEN_FIRST};
   if (!open_target(source, target, out)) return Failure{RC_CANT_OPEN_SECOND};

@@ -58,10 +58,10 @@ int32_t UuCopy(const char* input, const char* output, bool encode) {
   // The same file under two names would be truncated before it is read; this answer is
   // the one for the same name written twice.
   if (SameNameIgnoringCase(input, output) || SameExistingFile(input, output)) return 0;
-  if (!PathFits(input)) return RC_CANT_OPEN_FIRST;
+  if (!FitsPathBuffer(input)) return RC_CANT_OPEN_FIRST;
   BlockReader in;
   if (!in.Open(input)) return RC_CANT_OPEN_FIRST;
-  if (!PathFits(output)) return RC_CANT_OPEN_SECOND;
+  if (!FitsPathBuffer(output)) return RC_CANT_OPEN_SECOND;
   // Large blocks when memory allows; the coder has no failure for want of memory, so
   // it falls back on blocks of its own.
   constexpr size_t kOwnBlock = 65536;
