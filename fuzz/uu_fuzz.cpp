@@ -1,5 +1,5 @@
-// The UU codec: any bytes encoded line by line (the last group reading the line buffer
-// as the previous line left it) and decoded again come back unchanged; any bytes at all
+// The UU codec: any bytes encoded line by line (the last group padded with zero bytes)
+// and decoded again come back unchanged; any bytes at all
 // fed to the decoding loop, which follows cFileUUCP's own, never make a group write more
 // than the three bytes its output has; and the block coders, given the same stream cut
 // into blocks anywhere, write exactly what the line loops write, into output of exactly
@@ -67,9 +67,9 @@ int CheckInput(const uint8_t* data, size_t size) {
     return 0;
   }
   std::string encoded;
-  uint8_t line[vnk::UU_LINE_BYTES] = {};  // what the last group reads past n is the previous line
   for (size_t at = 0; at < bytes.size(); at += vnk::UU_LINE_BYTES) {
     size_t n = std::min(vnk::UU_LINE_BYTES, bytes.size() - at);
+    uint8_t line[vnk::UU_LINE_BYTES] = {};  // the last group's missing bytes are zeros
     std::memcpy(line, bytes.data() + at, n);
     vnk::fuzz::ExactBytes held(std::string(reinterpret_cast<char*>(line), (n + 2) / 3 * 3));
     char text[vnk::UU_LINE_CHARS];

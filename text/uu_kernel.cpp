@@ -199,9 +199,7 @@ size_t UuEncoder::Feed(const uint8_t* data, size_t n, char* out) {
   }
   size_t at = 0;
   for (; n - at >= UU_LINE_BYTES; at += UU_LINE_BYTES) o += EncodeFullLine(data + at, out + o, sse2);
-  // The line buffer as the last whole line left it, under the start of the next (which
-  // may come in a later block).
-  if (at > 0) std::memcpy(line_, data + at - UU_LINE_BYTES, UU_LINE_BYTES);
+  // The start of the next line, which may be completed by a later block.
   std::memcpy(line_, data + at, n - at);
   held_ = n - at;
   return o;
@@ -211,6 +209,9 @@ size_t UuEncoder::Finish(char* out) {
   if (held_ == 0) return 0;
   size_t n = held_;
   held_ = 0;
+  // The last group's missing bytes are zeros, so the output depends on the input alone
+  // (what an earlier line or block left in the buffer never shows).
+  std::memset(line_ + n, 0, sizeof line_ - n);
   return EncodeLinePlain(line_, n, out);
 }
 

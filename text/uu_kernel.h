@@ -32,10 +32,9 @@ size_t UuDecodeGroup(uint8_t e, uint8_t f, uint8_t g, uint8_t h, size_t due, uin
 size_t UuDecodeLine(const uint8_t* chars, size_t due, uint8_t* out);
 
 // Encoding of a whole stream handed over in blocks of any size: the same characters as
-// lines of 45 bytes read one after another into a line buffer that is never cleared,
-// so a short last line's last group takes its missing bytes from the line before it
-// (zeros when it is the first line). Whole lines are encoded straight from the blocks;
-// only a line cut by a block boundary passes through the encoder's own buffer.
+// lines of 45 bytes encoded one after another, a short last line's last group padded
+// with zero bytes. Whole lines are encoded straight from the blocks; only a line cut by
+// a block boundary passes through the encoder's own buffer.
 class UuEncoder {
  public:
   // Characters Feed may write for a block of n bytes.

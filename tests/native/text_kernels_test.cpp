@@ -149,14 +149,14 @@ TEST(UuCodec, EveryGroupRoundTripsInPrintableCharacters) {
   EXPECT_EQ(out[1], 7);  // only the bytes still due are written
 }
 
-// The stream as cFileUUCP has always encoded it: 45 bytes at a time into a line buffer
-// never cleared, so a short last line's last group repeats bytes of the line before.
+// The stream line by line: 45 bytes at a time, a short last line's last group padded
+// with zero bytes.
 Bytes EncodeByLines(const Bytes& data) {
-  uint8_t line[UU_LINE_BYTES] = {};
   char text[UU_LINE_CHARS];
   Bytes out;
   for (size_t at = 0; at < data.size(); at += UU_LINE_BYTES) {
     size_t n = std::min(UU_LINE_BYTES, data.size() - at);
+    uint8_t line[UU_LINE_BYTES] = {};
     std::memcpy(line, data.data() + at, n);
     out.append(text, UuEncodeLine(line, n, text));
   }

@@ -1,7 +1,8 @@
 #!/bin/bash
-# cFileUUCP's encoded lines decoded by an independent decoder: sharutils' uudecode after
-# wrapping them in "begin 644 x" and "end", and Python's binascii.a2b_uu line by line.
-# Then decoding through cFileUUCP restores the input. $1: the build folder.
+# cFileUUCP's encoded lines against Python's binascii.b2a_uu, byte for byte (the padding
+# of a short last group included), then decoded by independent decoders: sharutils'
+# uudecode after wrapping them in "begin 644 x" and "end", and Python's binascii.a2b_uu
+# line by line. Then decoding through cFileUUCP restores the input. $1: the build folder.
 source "$(dirname "$0")/lib.sh" "$@"
 fail() { echo "FAIL: $*"; exit 1; }
 
@@ -24,6 +25,14 @@ for size in 0 1 2 3 44 45 46 47 90 1000 32768 100003; do
         cmp -s "$work/in" "$work/x" || fail "size $size: uudecode gives other bytes"
     fi
     if [ -n "$have_python" ]; then
+        # The encoding itself, padding included: binascii.b2a_uu pads a short last group
+        # with zero bytes, so the output depends on the input alone.
+        python3 - "$work/in" "$work/enc" <<'PY' || fail "size $size: the encoding differs from binascii.b2a_uu's"
+import binascii, sys
+data = open(sys.argv[1], "rb").read()
+want = b"".join(binascii.b2a_uu(data[i:i + 45]) for i in range(0, len(data), 45))
+sys.exit(open(sys.argv[2], "rb").read() != want)
+PY
         # The characters after the last group's data bits are filler that a decoder
         # ignores; a2b_uu wants blanks there, so each line is cut to what it needs.
         python3 - "$work/enc" "$work/in" <<'PY' || fail "size $size: binascii.a2b_uu gives other bytes"
