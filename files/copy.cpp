@@ -58,12 +58,19 @@ extern "C" int32_t __stdcall cFileCopy2(StrArg source, StrArg target) {
 
 extern "C" int32_t __stdcall cFileMove(StrArg source, StrArg target) {
   if (TargetReadOnly(source, target)) return ERROR_ACCESS_DENIED;
+  // Replacing another name of the source's own file would leave both names as they
+  // were (the platform finds nothing to do) and report a move that never happened.
+  if (OtherEntryOfSameFile(source, target)) return ERROR_ALREADY_EXISTS;
   if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) return VB_TRUE;
   return static_cast<int32_t>(GetLastError());
 }
 
 extern "C" int16_t __stdcall cRenameFile(StrArg old_name, StrArg new_name) {
-  // The runtime's rename is MoveFileA: an existing new name is never replaced.
+  // The runtime's rename is MoveFileA: an existing new name is never replaced. Where the
+  // new name is another entry of the same file (a hard link, a link to it), the platform
+  // may find nothing to do and call that success; it exists, so it is refused the same
+  // way. The same entry in other letter case is a rename.
+  if (OtherEntryOfSameFile(old_name, new_name)) return EEXIST;
   if (MoveFileA(old_name, new_name)) return VB_TRUE;
   return LastErrno();
 }

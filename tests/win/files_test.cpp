@@ -187,6 +187,23 @@ TEST_F(Files, RenameReportsErrorNumbers) {
   EXPECT_EQ(dll().cRenameFile(P("new").c_str(), P("nodir\\x").c_str()), 2);
 }
 
+// A new name that is another entry of the same file exists like any other: the rename
+// and the move refuse it and both names stay. Only the same entry in other letter case
+// is renamed.
+TEST_F(Files, RenameOntoAnotherNameOfTheSameFile) {
+  WriteBytes(P("one"), "same file");
+  ASSERT_TRUE(CreateHardLinkA(P("two").c_str(), P("one").c_str(), nullptr));
+  EXPECT_EQ(dll().cRenameFile(P("one").c_str(), P("two").c_str()), 17);
+  EXPECT_EQ(dll().cFileMove(P("one").c_str(), P("two").c_str()), ERROR_ALREADY_EXISTS);
+  EXPECT_EQ(ReadBytes(P("one")), "same file");
+  EXPECT_EQ(ReadBytes(P("two")), "same file");
+
+  // (Wine keeps the spelling the file system has; Windows takes the new one.)
+  EXPECT_EQ(dll().cRenameFile(P("one").c_str(), P("ONE").c_str()), -1);
+  EXPECT_EQ(dll().cFileMove(P("ONE").c_str(), P("One").c_str()), -1);
+  EXPECT_EQ(ReadBytes(P("one")), "same file");
+}
+
 TEST_F(Files, UniqueNames) {
   CurrentDirScope here(dir.path());
   char digits[8];
