@@ -300,8 +300,13 @@ int32_t ArrayStringOnDisk(const char* name, SAFEARRAY* array, bool save, int32_t
   }
   int32_t count = 0;
   int32_t result = SaveStrings(file.get(), array, lower, upper, buffer.get(), &count);
-  // The last bytes reach the disk only when the stream closes.
+  // The last bytes reach the disk only when the stream closes. A stream can take a write
+  // that the disk stored only in part without a word: the file's size has the last say.
   if (fclose(file.release()) != 0 && result >= 0) result = RC_WRITE_FAILED;
+  if (result >= 0 && result < 0x7FFFFFFF) {
+    std::optional<uint64_t> size = WholeFileSize(target.path());
+    if (!size || *size != static_cast<uint64_t>(result)) result = RC_WRITE_SHORT;
+  }
   if (result >= 0) {
     if (int32_t rc = target.Commit(); rc != 0) result = rc;
   } else {
