@@ -39,13 +39,11 @@ int32_t CopyBeside(const char* source, const char* target) {
   if (check.direct) return WindowsCopy(source, target);
   StagedFile staged;
   bool too_long = false;
-  if (!staged.Create(target, 0, nullptr, &too_long))
+  // The copy makes the staged file itself: over an existing file it would not get
+  // Source's attributes.
+  auto copy = [](const char* name, void* from) { return CopyFileA(static_cast<const char*>(from), name, TRUE) != 0; };
+  if (!staged.CreateWith(target, copy, const_cast<char*>(source), &too_long))
     return too_long ? WindowsCopy(source, target) : static_cast<int32_t>(GetLastError());
-  if (!CopyFileA(source, staged.name(), FALSE)) {
-    DWORD error = GetLastError();
-    staged.Discard();
-    return static_cast<int32_t>(error);
-  }
   if (!staged.PutInPlace(false)) return static_cast<int32_t>(GetLastError());
   return VB_TRUE;
 }

@@ -39,7 +39,40 @@ TargetCheck CheckTarget(const char* target) {
   return check;
 }
 
+namespace {
+
+// Where two names are taken: a file, or a folder or a protected file (which answer
+// access denied).
+bool Taken(const char* name, DWORD error) {
+  return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
+         (error == ERROR_ACCESS_DENIED && GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES);
+}
+
+struct NewFile {
+  DWORD access;
+  UniqueHandle* h;
+};
+
+bool MakeNewFile(const char* name, void* context) {
+  auto* f = static_cast<NewFile*>(context);
+  HANDLE made = CreateFileA(name, GENERIC_WRITE | f->access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (made == INVALID_HANDLE_VALUE) return false;
+  if (f->h != nullptr)
+    f->h->reset(made);
+  else
+    CloseHandle(made);
+  return true;
+}
+
+}  // namespace
+
 bool StagedFile::Create(const char* target, DWORD access, UniqueHandle* h, bool* too_long) {
+  NewFile f{access, h};
+  return CreateWith(target, MakeNewFile, &f, too_long);
+}
+
+bool StagedFile::CreateWith(const char* target, Maker make, void* context, bool* too_long) {
   Discard();
   target_ = target;
   const std::string_view t(target);
@@ -59,21 +92,11 @@ bool StagedFile::Create(const char* target, DWORD access, UniqueHandle* h, bool*
     std::memcpy(name_, target, folder);
     std::snprintf(name_ + folder, sizeof name_ - folder, "~vnk%04lx.tmp",
                   static_cast<unsigned long>((start + i) & 0xFFFF));
-    HANDLE made = CreateFileA(name_, GENERIC_WRITE | access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (made != INVALID_HANDLE_VALUE) {
-      if (h != nullptr)
-        h->reset(made);
-      else
-        CloseHandle(made);
-      return true;
-    }
+    if (make(name_, context)) return true;
     const DWORD error = GetLastError();
-    // Taken by a file, or by a folder or a protected file (which answer access denied).
-    const bool taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
-                       (error == ERROR_ACCESS_DENIED && GetFileAttributesA(name_) != INVALID_FILE_ATTRIBUTES);
-    if (!taken) {
-      name_[0] = '\0';
+    if (!Taken(name_, error)) {
+      // The name was free, so what stands there now is what the failed make left.
+      Discard();
       SetLastError(error);
       return false;
     }

@@ -38,6 +38,14 @@ class StagedFile {
   // `access` and `h` (optional) keep the new file open for writing.
   bool Create(const char* target, DWORD access = 0, UniqueHandle* h = nullptr, bool* too_long = nullptr);
 
+  // As Create, but the file is made by make(name, context), which must create a new
+  // file at name and fail (GetLastError telling why) where one is there already, as
+  // CopyFile does when told to fail if the target exists: a copy made that way gets
+  // Source's attributes, which a copy over an existing file would not. Whatever a
+  // failed make left at a name that was free is deleted.
+  using Maker = bool (*)(const char* name, void* context);
+  bool CreateWith(const char* target, Maker make, void* context, bool* too_long = nullptr);
+
   const char* name() const { return name_; }
   bool active() const { return name_[0] != '\0'; }
 

@@ -339,6 +339,43 @@ TEST(FullDisk, AnExistingOutputKeepsItsBytes) {
   }
 }
 
+// Windows' own copy and a move to another volume, written beside an existing Target on the
+// small file system (with room): Target takes Source's bytes, attributes (read-only and
+// hidden ones too) and dates, nothing else is left there, and the move takes Source away.
+TEST(FullDisk, CopyAndMoveAcrossVolumesKeepAttributesAndDates) {
+  auto disk = FullDisk();
+  if (!disk) GTEST_SKIP() << "no small file system mounted for this run (needs root)";
+  TempDir d;
+  const std::string data = RandomBytes(3000, 21);
+  FILETIME when{0x12345678u, 0x01C00000u};
+  for (const char* name : {"cFileCopy2", "cFileMove"}) {
+    SCOPED_TRACE(name);
+    const std::string source = d / "source.bin", target = *disk + "\\target.bin";
+    WriteBytes(source, data);
+    HANDLE h = CreateFileA(source.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(SetFileTime(h, nullptr, nullptr, &when));
+    CloseHandle(h);
+    ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    const DWORD attrib = GetFileAttributesA(source.c_str());
+    WriteBytes(target, "an older target");
+    const bool move = std::string(name) == "cFileMove";
+    int32_t r = move ? FAULT_CALL(cFileMove, source.c_str(), target.c_str())
+                     : FAULT_CALL(cFileCopy2, source.c_str(), target.c_str());
+    Tally::Get().Fault();
+    EXPECT_EQ(r, -1);
+    EXPECT_EQ(ReadBytes(target), data);
+    EXPECT_EQ(GetFileAttributesA(target.c_str()), attrib);
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    ASSERT_TRUE(GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &info));
+    EXPECT_EQ(CompareFileTime(&info.ftLastWriteTime, &when), 0);
+    EXPECT_EQ(Exists(source), !move);
+    EXPECT_EQ(fault::FileNames(*disk), std::vector<std::string>{"target.bin"});
+    Clear(source);
+    Clear(target);
+  }
+}
+
 // Not even the first block fits.
 TEST(FullDisk, FullBeforeTheFirstByte) {
   auto disk = FullDisk();
