@@ -84,9 +84,10 @@ bool StagedFile::CreateWith(const char* target, Maker make, void* context, bool*
     return false;
   }
   // Names are tried from a point that differs between processes and between calls, so
-  // that two writers in one folder rarely meet; one that is taken is passed over.
+  // that two writers in one folder rarely meet; one that is taken (a writer at work, or
+  // one a stopped program left) is passed over.
   static LONG calls = 0;
-  const DWORD start = (GetCurrentProcessId() * 2654435761u) ^ GetTickCount() ^
+  const DWORD start = (GetCurrentProcessId() * 2654435761u) ^
                       (static_cast<DWORD>(InterlockedIncrement(&calls)) * 40503u);
   for (DWORD i = 0; i < 0x10000; ++i) {
     std::memcpy(name_, target, folder);
