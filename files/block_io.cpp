@@ -49,7 +49,19 @@ Outcome<size_t> BlockReader::Read(void* dst, size_t n) {
     if (part == 0) break;
     got += part;
   }
+  if (watch_ && end_of_text_ < 0) {
+    if (const char* z = FindByte(p, got, '\x1A')) end_of_text_ = static_cast<int64_t>(position_) + (z - p);
+  }
+  position_ += got;
   return got;
+}
+
+bool BlockReader::Seek(uint64_t at) {
+  LARGE_INTEGER to;
+  to.QuadPart = static_cast<LONGLONG>(at);
+  if (!SetFilePointerEx(h_.get(), to, nullptr, FILE_BEGIN)) return false;
+  position_ = at;
+  return true;
 }
 
 int64_t BlockReader::Size() const {
@@ -95,6 +107,19 @@ bool BlockWriter::Open(const char* name, OutputMode mode) {
                              FILE_ATTRIBUTE_NORMAL, nullptr));
   if (h.get() == INVALID_HANDLE_VALUE) return false;
   Adopt(std::move(h), name);
+  return true;
+}
+
+bool BlockWriter::OpenTarget(const char* name, OutputMode mode, int32_t cant_place) {
+  TargetCheck check = CheckTarget(name);
+  if (!check.ok) return false;
+  if (check.direct) return Open(name, mode);
+  UniqueHandle h;
+  bool too_long = false;
+  if (!staged_.Create(name, mode == OutputMode::kReadWrite ? GENERIC_READ : 0, &h, &too_long))
+    return too_long && Open(name, mode);
+  Adopt(std::move(h), staged_.name());
+  cant_place_ = cant_place;
   return true;
 }
 
@@ -168,6 +193,21 @@ Status BlockWriter::Close() {
   bool closed = CloseHandle(h_.release()) != 0;
   if (!flushed.ok()) return flushed;
   return closed ? Ok() : Status(Failure{RC_WRITE_FAILED});
+}
+
+Status BlockWriter::Complete(bool pass_ok, OnFailure on_failure) {
+  Status closed = Close();
+  const bool ok = pass_ok && closed.ok();
+  if (staged_.active()) {
+    if (!ok) {
+      staged_.Discard();
+    } else if (!staged_.PutInPlace(true)) {
+      return Failure{cant_place_};
+    }
+    return closed;
+  }
+  if (!ok && on_failure == OnFailure::kDelete) DeleteFileA(name_);
+  return closed;
 }
 
 Status CopyRest(BlockReader& in, BlockWriter& out, const WorkBuffer& block) {

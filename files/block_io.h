@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "files/staged.h"
 #include "frame/host.h"
 #include "frame/result.h"
 
@@ -33,7 +34,8 @@ WorkBuffer TakeWorkBuffer(size_t minimum, size_t preferred = kLargeBlock);
 // file or empty an existing one.
 enum class OutputMode { kReadWrite, kWriteOnly };
 
-// What becomes of an output when the pass fails.
+// What becomes of an output opened with Open when the pass fails. A target opened with
+// OpenTarget is never left partly written: its staged file goes whatever is asked.
 enum class OnFailure { kDelete, kKeep };
 
 // Reads a file opened as the runtime's "rb" opens it (shared for reading and writing).
@@ -51,9 +53,19 @@ class BlockReader {
   int64_t Size() const;
   void Close() { h_.reset(); }
 
+  // From now on notes where the first 0x1A byte read lies: end_of_text() gives its
+  // offset in the file, -1 while none was read.
+  void WatchEndOfText() { watch_ = true; }
+  int64_t end_of_text() const { return end_of_text_; }
+  // Reads on from offset `at`; false when the platform refuses.
+  bool Seek(uint64_t at);
+
  private:
   UniqueHandle h_;
   int32_t read_failed_;
+  uint64_t position_ = 0;
+  bool watch_ = false;
+  int64_t end_of_text_ = -1;
 };
 
 // The text a binary reader's bytes make in the runtime's text mode: CR LF is read as LF,
@@ -86,6 +98,13 @@ class BlockWriter {
   // Opens name as OpenOutput does (a read-only file is refused, as Windows refuses it);
   // false when it cannot be opened.
   bool Open(const char* name, OutputMode mode);
+  // Opens the target of a pass, refusing what Open refuses, but writes it beside itself
+  // (StagedFile): Finish renames the staged file over target only when the pass
+  // succeeded and the file closed, with the old target's hidden and system attributes;
+  // after a failure the staged file goes and target keeps what it held. A device, or a
+  // target whose staged name would not fit a path, is written directly as Open does.
+  // `cant_place` is the pass's result when the rename fails.
+  bool OpenTarget(const char* name, OutputMode mode, int32_t cant_place);
 
   Status Write(const void* data, size_t n);
   // Writes the bytes with every LF as CR LF, as the runtime's text mode writes them.
@@ -102,14 +121,14 @@ class BlockWriter {
   HANDLE handle() const { return h_.get(); }
 
   // Ends the pass whose outcome so far is `result`: writes what is buffered and closes
-  // the file (inputs are closed first by the caller). A failure there becomes the result
-  // of a pass that had succeeded; a failed pass's output is deleted or kept as told (only
-  // a closed file can be deleted, and a failed deletion does not change the result).
+  // the file (inputs are closed first by the caller), then puts a staged target in
+  // place. A failure there becomes the result of a pass that had succeeded; a failed
+  // pass's output is deleted or kept as told (only a closed file can be deleted, and a
+  // failed deletion does not change the result).
   template <class T>
   Outcome<T> Finish(Outcome<T> result, OnFailure on_failure) {
-    Status closed = Close();
-    if (result.ok() && !closed.ok()) result = closed.failure();
-    if (!result.ok() && on_failure == OnFailure::kDelete) DeleteFileA(name_);
+    Status done = Complete(result.ok(), on_failure);
+    if (result.ok() && !done.ok()) result = done.failure();
     return result;
   }
   // Finish for a pass whose result is the count of bytes written.
@@ -121,14 +140,19 @@ class BlockWriter {
   void Adopt(UniqueHandle h, const char* name);
   Status Flush();
   Status Close();
+  Status Complete(bool pass_ok, OnFailure on_failure);
   Status Put(const void* data, size_t n);
 
+  // Declared before the handle, so that an abandoned pass's file is closed before its
+  // staged name is deleted.
+  StagedFile staged_;
   UniqueHandle h_;
   const char* name_ = "";
   char* buffer_ = nullptr;
   size_t capacity_ = 0, used_ = 0;
   uint64_t written_ = 0;
   Status status_ = Ok();
+  int32_t cant_place_ = RC_WRITE_FAILED;
 };
 
 // Writes n bytes at h's current position: a failed write gives RC_WRITE_FAILED, one that

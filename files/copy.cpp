@@ -6,6 +6,7 @@
 
 #include "files/block_io.h"
 #include "files/identity.h"
+#include "files/staged.h"
 #include "frame/output.h"
 #include "frame/host.h"
 #include "paths/rules_kernel.h"
@@ -18,6 +19,48 @@ namespace {
 // destroy the file. The source is asked about first, as the platform opens it first.
 bool TargetReadOnly(const char* source, const char* target) {
   return GetFileAttributesA(source) != INVALID_FILE_ATTRIBUTES && IsReadOnlyFile(target);
+}
+
+int32_t WindowsCopy(const char* source, const char* target) {
+  if (CopyFileA(source, target, FALSE)) return VB_TRUE;
+  return static_cast<int32_t>(GetLastError());
+}
+
+// Windows' own copy (attributes and dates come along) into a file beside Target, renamed
+// over Target once complete: a copy that fails (a full disk) leaves no partial Target,
+// and an existing Target keeps its bytes. -1 or the Windows error. A missing Source, and
+// Source named twice, are left to the platform, whose answers touch nothing; so is a
+// device, and a Target whose staged name would not fit a path.
+int32_t CopyBeside(const char* source, const char* target) {
+  if (GetFileAttributesA(source) == INVALID_FILE_ATTRIBUTES || SameExistingFile(source, target))
+    return WindowsCopy(source, target);
+  TargetCheck check = CheckTarget(target);
+  if (!check.ok) return static_cast<int32_t>(check.error);
+  if (check.direct) return WindowsCopy(source, target);
+  StagedFile staged;
+  bool too_long = false;
+  // The copy makes the staged file itself: over an existing file it would not get
+  // Source's attributes.
+  auto copy = [](const char* name, void* from) { return CopyFileA(static_cast<const char*>(from), name, TRUE) != 0; };
+  if (!staged.CreateWith(target, copy, const_cast<char*>(source), &too_long))
+    return too_long ? WindowsCopy(source, target) : static_cast<int32_t>(GetLastError());
+  if (!staged.PutInPlace(false)) return static_cast<int32_t>(GetLastError());
+  return VB_TRUE;
+}
+
+// A move to another volume: the staged copy, put in place, and only then Source's
+// removal. As Windows' own move across volumes, a Source that cannot be removed then
+// stays, and the move still succeeds. A folder cannot be moved across volumes.
+int32_t MoveAcrossVolumes(const char* source, const char* target) {
+  const DWORD attrib = GetFileAttributesA(source);
+  if (attrib != INVALID_FILE_ATTRIBUTES && (attrib & FILE_ATTRIBUTE_DIRECTORY)) return ERROR_NOT_SAME_DEVICE;
+  int32_t copied = CopyBeside(source, target);
+  if (copied != VB_TRUE) return copied;
+  if (!DeleteFileA(source) && (attrib & FILE_ATTRIBUTE_READONLY)) {
+    SetFileAttributesA(source, attrib & ~FILE_ATTRIBUTE_READONLY);
+    if (!DeleteFileA(source)) SetFileAttributesA(source, attrib);
+  }
+  return VB_TRUE;
 }
 }  // namespace
 
@@ -34,7 +77,7 @@ Outcome<uint64_t> PlainCopy(const char* source, const char* target) {
   // source's bytes would be gone before they were read.
   if (SameExistingFile(source, target)) return Failure{RC_CANT_OPEN_SECOND};
   BlockWriter out;
-  if (!out.Open(target, OutputMode::kReadWrite)) return Failure{RC_CANT_OPEN_SECOND};
+  if (!out.OpenTarget(target, OutputMode::kReadWrite, RC_CANT_OPEN_SECOND)) return Failure{RC_CANT_OPEN_SECOND};
 
   // Each block read goes to the target in one write, as it came.
   Status copied = CopyRest(in, out, block);
@@ -52,8 +95,7 @@ extern "C" int32_t __stdcall cFileCopy(StrArg source, StrArg target) {
 
 extern "C" int32_t __stdcall cFileCopy2(StrArg source, StrArg target) {
   if (TargetReadOnly(source, target)) return ERROR_ACCESS_DENIED;
-  if (CopyFileA(source, target, FALSE)) return VB_TRUE;
-  return static_cast<int32_t>(GetLastError());
+  return CopyBeside(source, target);
 }
 
 extern "C" int32_t __stdcall cFileMove(StrArg source, StrArg target) {
@@ -61,7 +103,8 @@ extern "C" int32_t __stdcall cFileMove(StrArg source, StrArg target) {
   // Replacing another name of the source's own file would leave both names as they
   // were (the platform finds nothing to do) and report a move that never happened.
   if (OtherEntryOfSameFile(source, target)) return ERROR_ALREADY_EXISTS;
-  if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) return VB_TRUE;
+  if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING)) return VB_TRUE;
+  if (GetLastError() == ERROR_NOT_SAME_DEVICE) return MoveAcrossVolumes(source, target);
   return static_cast<int32_t>(GetLastError());
 }
 

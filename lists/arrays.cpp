@@ -9,10 +9,12 @@
 
 #include "dirs/kill.h"
 #include "files/size.h"
+#include "files/staged.h"
 #include "frame/host.h"
 #include "lists/string_array.h"
 #include "paths/rules_kernel.h"
 #include "paths/validate_kernel.h"
+#include "scan/links.h"
 
 namespace vnk {
 namespace {
@@ -89,15 +91,65 @@ class LowFile {
   int fd_;
 };
 
+// Where a save writes: a file beside the old one, which replaces it (whatever its
+// attributes) only once the save is complete. A save that fails thus leaves the old file
+// exactly as it was, or no file where there was none: never a half array, which would
+// load as a whole one of another size only to be refused, or worse, of the right size
+// with stale bytes.
+class SaveTarget {
+ public:
+  // 0, or kCantRemove for an old file that is a folder or a link (a save neither
+  // removes nor writes through either), or kCantOpen when no file can be made there.
+  int32_t Prepare(const char* name) {
+    name_ = name;
+    const DWORD attrib = GetFileAttributesA(name);
+    if (attrib != INVALID_FILE_ATTRIBUTES && ((attrib & FILE_ATTRIBUTE_DIRECTORY) || !OwnsName(name)))
+      return kCantRemove;
+    bool too_long = false;
+    if (staged_.Create(name, 0, nullptr, &too_long)) return 0;
+    if (!too_long) return kCantOpen;
+    // A name whose staged file would not fit a path is saved over directly.
+    return KillFileAll(name) == VB_TRUE ? 0 : kCantRemove;
+  }
+  const char* path() const { return staged_.active() ? staged_.name() : name_; }
+
+  // After a complete save: 0, or kCantRemove when the old file could not be replaced
+  // (held open by another program); it is then as it was.
+  int32_t Commit() {
+    if (!staged_.active()) return 0;
+    const DWORD attrib = GetFileAttributesA(name_);
+    constexpr DWORD kProtective = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const bool cleared = attrib != INVALID_FILE_ATTRIBUTES && (attrib & kProtective) &&
+                         SetFileAttributesA(name_, attrib & ~kProtective);
+    if (staged_.PutInPlace(false)) return 0;
+    if (cleared) SetFileAttributesA(name_, attrib);
+    return kCantRemove;
+  }
+
+  // After a failed save: what it wrote goes.
+  void Abandon() {
+    if (staged_.active())
+      staged_.Discard();
+    else
+      DeleteFileA(name_);
+  }
+
+ private:
+  const char* name_ = "";
+  StagedFile staged_;
+};
+
 int32_t SaveBlock(const char* name, const char* data, int32_t total) {
-  if (KillFileAll(name) != VB_TRUE) return kCantRemove;
-  LowFile file(_sopen(name, _O_RDWR | _O_CREAT | _O_TRUNC | _O_BINARY, _SH_DENYNO, _S_IREAD | _S_IWRITE));
-  if (!file.ok()) return kCantOpen;
-  // A save that fails leaves no file behind: a half array would load as a whole one of
-  // another size only to be refused, or worse, of the right size with stale bytes.
+  SaveTarget target;
+  if (int32_t rc = target.Prepare(name); rc != 0) return rc;
+  LowFile file(_sopen(target.path(), _O_RDWR | _O_CREAT | _O_TRUNC | _O_BINARY, _SH_DENYNO, _S_IREAD | _S_IWRITE));
+  if (!file.ok()) {
+    target.Abandon();
+    return kCantOpen;
+  }
   auto fail = [&](int32_t code) {
     file.Close();
-    DeleteFileA(name);
+    target.Abandon();
     return code;
   };
   int64_t done = 0;
@@ -112,10 +164,8 @@ int32_t SaveBlock(const char* name, const char* data, int32_t total) {
     done += n;
   }
   file.Close();
-  if (done != total) {
-    DeleteFileA(name);
-    return kSizeDiffers;
-  }
+  if (done != total) return fail(kSizeDiffers);
+  if (int32_t rc = target.Commit(); rc != 0) return rc;
   return total;
 }
 
@@ -189,6 +239,17 @@ size_t ReadLinePiece(FILE* in, char* buffer, size_t limit) {
   return k;
 }
 
+// How many elements a load of the file would fill were the array large enough; 0 when
+// there is no file.
+int32_t ElementsIn(const char* name) {
+  UniqueFile in(fopen(name, "rt"));
+  if (!in) return 0;
+  char piece[kSavedElementBytes];
+  int32_t n = 0;
+  while (n < 0x7FFFFFFF && ReadLinePiece(in.get(), piece, kSavedElementBytes - 1) != 0) ++n;
+  return n;
+}
+
 // cArrayStringOnDisk's load: text mode, so CR LF and a lone LF end a line and Ctrl-Z
 // ends the file.
 int32_t LoadStrings(FILE* in, SAFEARRAY* array, LONG lower, LONG upper, char* buffer, int32_t* count) {
@@ -221,16 +282,38 @@ int32_t ArrayStringOnDisk(const char* name, SAFEARRAY* array, bool save, int32_t
   TaskBuffer buffer = TaskAlloc(WORK_BLOCK);
   if (!buffer) return RC_NO_MEMORY;
 
-  if (save && KillFileAll(name) != VB_TRUE) return kCantRemove;
-  UniqueFile file(fopen(name, save ? "w+b" : "rt"));
-  if (!file) return RC_CANT_OPEN_FIRST;
+  if (!save) {
+    UniqueFile file(fopen(name, "rt"));
+    if (!file) return RC_CANT_OPEN_FIRST;
+    int32_t count = 0;
+    int32_t result = LoadStrings(file.get(), array, lower, upper, buffer.get(), &count);
+    *element_count = count;
+    return result;
+  }
 
+  SaveTarget target;
+  if (int32_t rc = target.Prepare(name); rc != 0) return rc == kCantRemove ? rc : RC_CANT_OPEN_FIRST;
+  UniqueFile file(fopen(target.path(), "w+b"));
+  if (!file) {
+    target.Abandon();
+    return RC_CANT_OPEN_FIRST;
+  }
   int32_t count = 0;
-  int32_t result = save ? SaveStrings(file.get(), array, lower, upper, buffer.get(), &count)
-                        : LoadStrings(file.get(), array, lower, upper, buffer.get(), &count);
-  *element_count = count;
-  // A save's last bytes reach the disk only when the stream closes.
-  if (fclose(file.release()) != 0 && save && result >= 0) result = RC_WRITE_FAILED;
+  int32_t result = SaveStrings(file.get(), array, lower, upper, buffer.get(), &count);
+  // The last bytes reach the disk only when the stream closes. A stream can take a write
+  // that the disk stored only in part without a word: the file's size has the last say.
+  if (fclose(file.release()) != 0 && result >= 0) result = RC_WRITE_FAILED;
+  if (result >= 0 && result < 0x7FFFFFFF) {
+    std::optional<uint64_t> size = WholeFileSize(target.path());
+    if (!size || *size != static_cast<uint64_t>(result)) result = RC_WRITE_SHORT;
+  }
+  if (result >= 0) {
+    if (int32_t rc = target.Commit(); rc != 0) result = rc;
+  } else {
+    target.Abandon();
+  }
+  // After a failure the file is the old one, and the count is what it holds.
+  *element_count = result >= 0 ? count : ElementsIn(name);
   return result;
 }
 

@@ -29,7 +29,7 @@ Outcome<uint64_t> Merge(const char* first, const char* second, const char* outpu
   if (!FitsPathBuffer(output) || SameExistingFile(first, output) || SameExistingFile(second, output))
     return Failure{RC_CANT_OPEN_THIRD};
   BlockWriter out;
-  if (!out.Open(output, OutputMode::kReadWrite)) return Failure{RC_CANT_OPEN_THIRD};
+  if (!out.OpenTarget(output, OutputMode::kReadWrite, RC_CANT_OPEN_THIRD)) return Failure{RC_CANT_OPEN_THIRD};
 
   // Second is copied only after First went through whole, so a failure while copying
   // First never carries a code of the second group.

@@ -8,6 +8,8 @@
 // the piece lengths are part of the behaviour. The text is read in large blocks through
 // the shared block reader, raw where the search text holds no CR or LF (it then matches
 // the raw bytes exactly where it matches their text), else through the text-mode view.
+// What follows the first 0x1A is no text, but it is the file's: the in-place replace
+// puts it back after the rewritten text, byte for byte.
 #include "dirs/kill.h"
 #include "files/block_io.h"
 #include "frame/cpu_kernel.h"
@@ -62,6 +64,17 @@ int32_t SearchFile(const char* file, const char* text, bool fold, bool first_onl
   return first_only ? 0 : ClampTotal(search.count());
 }
 
+// Copies the file's bytes from `at` to its end to `out`, through buffer: false after a
+// failed read (a failed write shows in out).
+bool CopyFrom(BlockReader& in, uint64_t at, BlockWriter& out, char* buffer, size_t size) {
+  if (!in.Seek(at)) return false;
+  for (;;) {
+    Outcome<size_t> n = in.Read(buffer, size);
+    if (!n) return false;
+    if (*n == 0 || !out.Write(buffer, *n).ok()) return true;
+  }
+}
+
 void WriteOut(void* writer, const char* bytes, size_t n) {
   // A failure stays in the writer, which the pass asks after each block.
   if (n != 0) (void)static_cast<BlockWriter*>(writer)->Write(bytes, n);
@@ -94,11 +107,21 @@ Outcome<uint64_t> ReplaceInFile(const char* file, const char* text, const char* 
 
   LineReplace pass(needle, m, fold, replacement, r, REPLACE_PIECE, HasSse2(), WriteOut, &out);
   // The pass ends at the first failed write, which is what it reports then.
-  bool read = ScanFile(pass, in, block ? block.get() : small, block ? block.size : sizeof small, &out);
+  char* buffer = block ? block.get() : small;
+  const size_t size = block ? block.size : sizeof small;
+  in.WatchEndOfText();
+  bool read = ScanFile(pass, in, buffer, size, &out);
+  // The text ended at the first 0x1A; the bytes from there on follow it unchanged.
+  uint64_t tail = 0;
+  if (read && out.status().ok() && in.end_of_text() >= 0) {
+    const uint64_t before = out.written();
+    read = CopyFrom(in, static_cast<uint64_t>(in.end_of_text()), out, buffer, size);
+    tail = out.written() - before;
+  }
   in.Close();
   Status written = out.status();
   Outcome<uint64_t> result = !written.ok() ? Outcome<uint64_t>(written.failure())
-                             : read        ? Outcome<uint64_t>(pass.total())
+                             : read        ? Outcome<uint64_t>(pass.total() + tail)
                                            : Outcome<uint64_t>(Failure{RC_READ_FAILED});
   result = out.Finish(result, OnFailure::kKeep);
   if (!result) {

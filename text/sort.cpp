@@ -140,7 +140,7 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   if (!in.Open(job.input)) return SORT_CANT_OPEN_INPUT;
   if (!FitsPathBuffer(job.output)) return SORT_CANT_OPEN_OUTPUT;
   // Binary in both modes: the writer makes the CR LF line ends itself.
-  if (!out.Open(job.output, OutputMode::kWriteOnly)) return SORT_CANT_OPEN_OUTPUT;
+  if (!out.OpenTarget(job.output, OutputMode::kWriteOnly, SORT_CANT_OPEN_OUTPUT)) return SORT_CANT_OPEN_OUTPUT;
 
   size_t capacity = InitialCapacity(in);
 
@@ -156,10 +156,9 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   size_t length = 0;
   int32_t failure = ReadAll(in, block, capacity, length);
   auto fail_reading = [&](int32_t code) {
-    // A failed read leaves no half-made output; the other reading failures leave the
-    // empty output that the open created.
+    // No failure leaves an output: a Target that existed keeps its bytes.
     in.Close();
-    (void)out.Finish(Status(Failure{code}), code == SORT_READ_FAILED ? OnFailure::kDelete : OnFailure::kKeep);
+    (void)out.Finish(Status(Failure{code}), OnFailure::kDelete);
     return code;
   };
   if (failure != 0) return fail_reading(failure);

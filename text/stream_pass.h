@@ -11,7 +11,8 @@
 
 namespace vnk {
 
-// Opens the target of a pass that writes a new file, "w+b": false (the pass's
+// Opens the target of a pass that writes a new file, "w+b", written beside itself and put
+// in place when complete (BlockWriter::OpenTarget): false (the pass's
 // RC_CANT_OPEN_SECOND) for a name longer than the path buffers and for the source itself
 // (by another spelling or another name), since opening it would truncate the source.
 bool OpenNewTarget(const char* source, const char* target, BlockWriter& out);

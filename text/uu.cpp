@@ -29,13 +29,13 @@ struct CoderTraits<UuDecoder> {
 // Runs the whole input through `coder` (a UuEncoder or a UuDecoder), block by block,
 // straight from the read buffer into the writer's. Each block is fed in pieces whose
 // output fits the writer's buffer at once. As with the runtime's own byte reads, a
-// read error ends the input as its end does. Writes are not tested one by one: the
-// result, the size of the output once closed, tells the caller how much arrived.
+// read error ends the input as its end does. A failed write ends the run; the writer
+// keeps it for the caller.
 template <class Coder>
 void Run(BlockReader& in, uint8_t* block, size_t capacity, BlockWriter& out, Coder& coder) {
   const size_t piece = out.capacity() / 2;
   bool ended = false;
-  while (!ended) {
+  while (!ended && out.status().ok()) {
     Outcome<size_t> got = in.Read(block, capacity);
     size_t n = got ? *got : 0;
     if (n == 0) break;
@@ -69,7 +69,7 @@ int32_t UuCopy(const char* input, const char* output, bool encode) {
   WorkBuffer in_block = TakeWorkBuffer(kOwnBlock), out_block = TakeWorkBuffer(kOwnBlock);
   BlockWriter out(out_block ? out_block.get() : reinterpret_cast<char*>(own_out),
                   out_block ? out_block.size : kOwnBlock);
-  if (!out.Open(output, OutputMode::kWriteOnly)) return RC_CANT_OPEN_SECOND;
+  if (!out.OpenTarget(output, OutputMode::kWriteOnly, RC_CANT_OPEN_SECOND)) return RC_CANT_OPEN_SECOND;
   uint8_t* block = in_block ? in_block.bytes() : own_in;
   size_t capacity = in_block ? in_block.size : kOwnBlock;
   if (encode) {
@@ -79,9 +79,12 @@ int32_t UuCopy(const char* input, const char* output, bool encode) {
     UuDecoder coder;
     Run(in, block, capacity, out, coder);
   }
-  // What was written stays, whatever happened; the size tells the caller how much.
+  // A failed write is reported as such: a decoded output's size alone could not tell
+  // the caller that it was cut. Nothing of it stays; a Target that existed keeps its
+  // bytes.
   in.Close();
-  (void)out.Finish(Ok(), OnFailure::kKeep);
+  Status written = out.Finish(out.status(), OnFailure::kDelete);
+  if (!written) return written.code();
   return OutputSize(output);
 }
 

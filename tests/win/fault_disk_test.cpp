@@ -4,7 +4,8 @@
 // on the way. Every export that writes a file goes through each of them; afterwards its
 // result is a documented failure code, its output is gone where the export deletes a
 // partial output and a true prefix of the full output where it keeps one, and every
-// input is byte for byte (and attribute for attribute) what it was.
+// input is byte for byte (and attribute for attribute) what it was. An output that existed
+// before a failed call keeps its bytes, except where an export keeps what it wrote.
 #include <windows.h>
 
 #include <algorithm>
@@ -27,8 +28,7 @@ using fault::Tally;
 // What a failed call leaves where its output was to be.
 enum class Leftover {
   kNothing,  // a partial output is deleted
-  kPrefix,   // what was written before the failure stays
-  kPlatform  // the platform's own copy: nothing, or a prefix of the full output
+  kPrefix,   // what was written before the failure stays (and the count says how much)
 };
 
 // One export that writes a file, with its inputs. run() calls it with the output named
@@ -108,16 +108,17 @@ class Inputs {
     };
     auto negative = [](int32_t r) { return r < 0; };
     auto platform = [](int32_t r) { return r != -1; };
+    auto uu_failed = code_in({RC_CANT_OPEN_FIRST, RC_CANT_OPEN_SECOND, RC_WRITE_FAILED});
     const std::string in = bytes_;
     w.push_back(Make("cFileCopy", [in](const std::string& out) { return FAULT_CALL(cFileCopy, in.c_str(), out.c_str()); },
                  negative, Leftover::kNothing, false, {in}));
     w.push_back(Make("cFileCopy2", [in](const std::string& out) { return FAULT_CALL(cFileCopy2, in.c_str(), out.c_str()); },
-                 platform, Leftover::kPlatform, false, {in}));
+                 platform, Leftover::kNothing, false, {in}));
     // A move consumes its source; each run moves a fresh copy.
     std::string moving = d_ / "moving.bin";
     std::string data = data_;
     w.push_back(Make("cFileMove", [moving](const std::string& out) { return FAULT_CALL(cFileMove, moving.c_str(), out.c_str()); },
-                 platform, Leftover::kPlatform, false, {moving},
+                 platform, Leftover::kNothing, false, {moving},
                  [moving, data] {
                    if (ReadBytes(moving) != data) WriteBytes(moving, data);
                  }));
@@ -153,7 +154,7 @@ class Inputs {
                    int32_t count = -99;
                    return FAULT_CALL(cArrayStringOnDisk, out.c_str(), strings->ref(), 0, &count);
                  },
-                 code_in({-3, RC_CANT_OPEN_FIRST, RC_WRITE_FAILED, RC_WRITE_SHORT}), Leftover::kPrefix, true, {}, [] {},
+                 code_in({-3, RC_CANT_OPEN_FIRST, RC_WRITE_FAILED, RC_WRITE_SHORT}), Leftover::kNothing, true, {}, [] {},
                  strings_kept));
     // The text functions that write a new file.
     const std::string second = second_;
@@ -191,17 +192,15 @@ class Inputs {
       }
       w.push_back(Make(n, run, negative, Leftover::kNothing, false, inputs));
     }
-    // The UU output stays as written; its size is the result, so a failure shows as a
-    // result below the full output's size, and equal to what the file holds.
+    // A cut UU output is a failed write: a decoding's size alone would not show it.
     std::string encoded = encoded_;
-    auto short_of = [](int32_t full) { return [full](int32_t r) { return r != full; }; };
     w.push_back(Make("cFileUUCP", [in](const std::string& out) { return FAULT_CALL(cFileUUCP, in.c_str(), out.c_str(), 0); },
-                     short_of(275558), Leftover::kPrefix, false, {in}));
+                     uu_failed, Leftover::kNothing, false, {in}));
     w.push_back(Make("cFileUUCP decoding",
                      [encoded](const std::string& out) {
                        return FAULT_CALL(cFileUUCP, encoded.c_str(), out.c_str(), 1);
                      },
-                     short_of(200000), Leftover::kPrefix, false, {encoded}));
+                     uu_failed, Leftover::kNothing, false, {encoded}));
     // The sort: in line mode from a text of many lines, in record mode from the bytes.
     const std::string lines = lines_;
     auto sort_failed = [](int32_t r) { return r < 0; };
@@ -268,11 +267,6 @@ void ExpectCleanFailure(Writer& w, int32_t r, const std::string& out, const std:
       EXPECT_LT(left->size(), full.size());
       EXPECT_EQ(full.compare(0, left->size(), *left), 0) << "the kept output is not what was written";
       break;
-    case Leftover::kPlatform:
-      if (left) {
-        EXPECT_EQ(full.compare(0, left->size(), *left), 0) << "the platform left something else";
-      }
-      break;
   }
   for (const Kept& k : kept) EXPECT_TRUE(k.Same());
   EXPECT_TRUE(w.memory_kept());
@@ -310,10 +304,75 @@ TEST(FullDisk, FillsUpHalfWay) {
       EXPECT_EQ(r, Lines(ReadBytes(out).value_or("")));
     }
     if (w.name.rfind("cFileUUCP", 0) == 0) {
-      EXPECT_EQ(r, static_cast<int32_t>(ReadBytes(out).value_or("").size()));
+      EXPECT_EQ(r, RC_WRITE_FAILED);
     }
     Clear(out);
     w.refresh();
+  }
+}
+
+// An output that exists keeps its bytes (and attributes) when the disk fills up half-way
+// through the new one, and nothing else is left beside it, except for the listings, which
+// keep what they wrote and count it.
+TEST(FullDisk, AnExistingOutputKeepsItsBytes) {
+  auto disk = FullDisk();
+  if (!disk) GTEST_SKIP() << "no small file system mounted for this run (needs root)";
+  for (Writer& w : Shared().Writers()) {
+    if (w.leftover == Leftover::kPrefix) continue;
+    SCOPED_TRACE(w.name);
+    Reference(w);
+    w.refresh();
+    const std::string name = w.name + ".out", out = *disk + "\\" + name;
+    WriteBytes(out, "an older version of the output\r\nto be kept\r\n");
+    ASSERT_TRUE(SetFileAttributesA(out.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    Kept before(out);
+    std::vector<Kept> kept = Watch(w);
+    int32_t r = w.run(out);
+    Tally::Get().Fault();
+    EXPECT_TRUE(w.failed(r)) << "result " << r;
+    EXPECT_TRUE(before.Same());
+    EXPECT_EQ(fault::FileNames(*disk), std::vector<std::string>{name});
+    for (const Kept& k : kept) EXPECT_TRUE(k.Same());
+    EXPECT_TRUE(w.memory_kept());
+    Clear(out);
+    w.refresh();
+  }
+}
+
+// Windows' own copy and a move to another volume, written beside an existing Target on the
+// small file system (with room): Target takes Source's bytes, attributes (read-only and
+// hidden ones too) and dates, nothing else is left there, and the move takes Source away.
+TEST(FullDisk, CopyAndMoveAcrossVolumesKeepAttributesAndDates) {
+  auto disk = FullDisk();
+  if (!disk) GTEST_SKIP() << "no small file system mounted for this run (needs root)";
+  TempDir d;
+  const std::string data = RandomBytes(3000, 21);
+  FILETIME when{0x12345678u, 0x01C00000u};
+  for (const char* name : {"cFileCopy2", "cFileMove"}) {
+    SCOPED_TRACE(name);
+    const std::string source = d / "source.bin", target = *disk + "\\target.bin";
+    WriteBytes(source, data);
+    HANDLE h = CreateFileA(source.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(SetFileTime(h, nullptr, nullptr, &when));
+    CloseHandle(h);
+    ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    const DWORD attrib = GetFileAttributesA(source.c_str());
+    WriteBytes(target, "an older target");
+    const bool move = std::string(name) == "cFileMove";
+    int32_t r = move ? FAULT_CALL(cFileMove, source.c_str(), target.c_str())
+                     : FAULT_CALL(cFileCopy2, source.c_str(), target.c_str());
+    Tally::Get().Fault();
+    EXPECT_EQ(r, -1);
+    EXPECT_EQ(ReadBytes(target), data);
+    EXPECT_EQ(GetFileAttributesA(target.c_str()), attrib);
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    ASSERT_TRUE(GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &info));
+    EXPECT_EQ(CompareFileTime(&info.ftLastWriteTime, &when), 0);
+    EXPECT_EQ(Exists(source), !move);
+    EXPECT_EQ(fault::FileNames(*disk), std::vector<std::string>{"target.bin"});
+    Clear(source);
+    Clear(target);
   }
 }
 

@@ -266,18 +266,25 @@ TEST(ArrayStringOnDisk, ReadOnlyFileIsReplacedOnSave) {
   EXPECT_EQ(ReadBytes(file), "new\r\n");
 }
 
-TEST(ArrayStringOnDisk, FullDiskKeepsWhatWasWritten) {
+// A save that fails on a full disk leaves the file it was to replace, and ElementCount
+// is what that file holds: its lines as a load counts them, none where there was no file.
+TEST(ArrayStringOnDisk, FullDiskKeepsThePreviousFileAndCountsIt) {
   auto disk = FullDisk();
   if (!disk) GTEST_SKIP() << "no small file system for this run";
   std::string file = *disk + "\\strings.txt";
   HostArray a(VT_BSTR, 0, 40);
   FillStrings(a, std::vector<std::string>(40, std::string(4000, 's')));
-  int32_t count = -1;
-  int32_t rc = dll().cArrayStringOnDisk(file.c_str(), a.ref(), 0, &count);
-  EXPECT_TRUE(rc == RC_WRITE_FAILED || rc == RC_WRITE_SHORT) << rc;
-  EXPECT_GT(count, 0);
-  EXPECT_TRUE(Exists(file));
-  DeleteFileA(file.c_str());
+  const std::string previous = "one\r\ntwo\nthree";
+  for (bool existed : {true, false}) {
+    SCOPED_TRACE(existed ? "over a file" : "no file before");
+    if (existed) WriteBytes(file, previous);
+    int32_t count = -1;
+    int32_t rc = dll().cArrayStringOnDisk(file.c_str(), a.ref(), 0, &count);
+    EXPECT_TRUE(rc == RC_WRITE_FAILED || rc == RC_WRITE_SHORT) << rc;
+    EXPECT_EQ(count, existed ? 3 : 0);
+    EXPECT_EQ(ReadBytes(file), existed ? std::optional<std::string>(previous) : std::nullopt);
+    DeleteFileA(file.c_str());
+  }
 }
 
 }  // namespace
