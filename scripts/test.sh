@@ -1,5 +1,6 @@
 #!/bin/bash
-# Runs every test: the native kernel tests under AddressSanitizer and UBSan, as x86-64 code and as i686 code (the DLL's own architecture: directly where
+# Runs every test: the native kernel tests and fuzz corpus replays under AddressSanitizer
+# and UBSan, as x86-64 code and as i686 code (the DLL's own architecture: directly where
 # the machine runs 32-bit programs, else under qemu-i386-static), and the tests of the
 # exports, which call VARNOK-32.DLL and VARNOK-64.DLL under Wine (each in its own
 # prefix). A machine that cannot run 32-bit programs still builds the 32-bit DLL and
