@@ -37,17 +37,17 @@ pe_bits() {
 # Whether this machine runs 32-bit programs: some kernels (and containers) run only
 # 64-bit ones, and then the 32-bit Wine loader fails with "Exec format error". An
 # emulator registered for 32-bit x86 programs (qemu-i386 through binfmt_misc) runs the
-# loader's --version but not Wine's programs, so it counts as no.
+# loader's --version but not Wine's programs, so it counts as no (tools/runs-i386-natively).
 wine32_works() {
-    local loader=/usr/lib/wine/wine entry
+    local loader=/usr/lib/wine/wine
     [ -x "$loader" ] || loader=$(command -v wine) || return 1
-    for entry in /proc/sys/fs/binfmt_misc/*; do
-        # The magic of a 32-bit little-endian ELF file for the i386 machine (0x0003).
-        awk 'NR == 1 && $0 != "enabled" { exit 1 }
-             $1 == "magic" { found = substr($2, 1, 12) == "7f454c460101" && substr($2, 37, 4) == "0300" }
-             END { exit !found }' "$entry" 2>/dev/null && return 1
-    done
-    "$loader" --version >/dev/null 2>&1
+    "$top/tools/runs-i386-natively" "$loader" --version
+}
+
+# native32_runner: how the i686 kernel tests of build/native32 run, as its configuration
+# decided: empty when directly, else the emulator's path.
+native32_runner() {
+    sed -n 's/^CMAKE_CROSSCOMPILING_EMULATOR:[A-Z]*=//p' "$top/build/native32/CMakeCache.txt" 2>/dev/null
 }
 
 # make_prefix [LOG]: creates the selected prefix when it has none yet; what Wine says goes
@@ -117,10 +117,10 @@ step() {  # step COMMAND...: runs it; when it fails, says so and ends the script
     fi
 }
 
-build_all() {  # installs what is missing, then configures and builds the three presets
+build_all() {  # installs what is missing, then configures and builds the four presets
     local preset
     step scripts/setup.sh
-    for preset in native win32 win64; do
+    for preset in native native32 win32 win64; do
         step cmake --preset $preset >/dev/null
         if [ $preset = win32 ] && ! wine32_works; then
             # The 32-bit test programs cannot run here: only what the checks of the built

@@ -5,13 +5,13 @@
 // i686 build, and small ranges everywhere, split by a three-way radix quicksort, which
 // falls back to the standard library's introsort where pivots keep going badly, so that
 // no input makes it quadratic. Only pointers move; lines and records stay where they were
-// read.
+// read. SetSortTable lets the tests run either table wherever they run.
 #include "text/sort_kernel.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <functional>
+#include <memory>
 
 #include "frame/ascii_kernel.h"
 #include "frame/cpu_kernel.h"
@@ -20,6 +20,9 @@ namespace vnk {
 namespace {
 
 using Byte = unsigned char;
+
+// Constant-initialised: the library's own choice until a test asks for a table.
+SortTable g_table = SortTable::Auto;
 
 constexpr const std::array<Byte, 256>& kFolded = kFoldedAscii;
 
@@ -290,34 +293,50 @@ void RadixSlots(Slot* a, size_t n, size_t d, int byte, const SlotKey<K>& sk) {
   }
 }
 
-// Sorts through slots when the table's entries allow them; false when they do not: a
-// 4-byte pointer leaves no room (the i686 build), or the entries span 4 GB or more. It
-// is taken only where the byte kernels take their vector paths (every x86-64 processor),
-// so that the plain level, which the tests and fuzzers run as well, keeps checking the
-// byte-wise sort that the i686 build runs.
+// Sorts slots[0..n), each holding an entry's offset from lo, and leaves the entries'
+// pointers in a[0..n) in their order (slots and a may be the same storage).
 template <class K>
-bool SortBySlots(const char** a, size_t n, const K& k) {
-  if constexpr (sizeof(const char*) != sizeof(Slot)) return false;
-  if (!HasSse2()) return false;
-  const char* lo = a[0];
-  const char* hi = a[0];
-  for (size_t i = 1; i < n; ++i) {
-    lo = std::min(lo, a[i], std::less<const char*>());
-    hi = std::max(hi, a[i], std::less<const char*>());
-  }
-  if (static_cast<std::uint64_t>(hi - lo) > 0xFFFFFFFFu) return false;
-  // The table's own storage, read as slots; each pointer becomes an offset and back.
-  Slot* slots = reinterpret_cast<Slot*>(a);
-  for (size_t i = 0; i < n; ++i) slots[i] = static_cast<Slot>(a[i] - lo);
+void SortSlots(Slot* slots, const char** a, size_t n, const char* lo, const K& k) {
   SlotKey<K> sk{lo, k};
   sk.Deepen(slots, n, 0);
   RadixSlots(slots, n, 0, 0, sk);
   for (size_t i = 0; i < n; ++i) a[i] = lo + OffsetOf(slots[i]);
+}
+
+// Sorts through slots when the table's entries allow them; false when they do not. The
+// library takes slots only where a pointer is as wide as a slot, so the table's own
+// storage holds them, and only where the byte kernels take their vector paths (every
+// x86-64 processor), so that the plain level, which the tests and fuzzers run as well,
+// checks the byte-wise sort that the i686 build runs. A test that asks for slots gets them
+// wherever the entries lie within 4 GB of each other.
+template <class K>
+bool SortBySlots(const char** a, size_t n, const K& k) {
+  constexpr bool kSlotInPointer = sizeof(const char*) == sizeof(Slot);
+  if (g_table == SortTable::Bytes) return false;
+  if (g_table == SortTable::Auto && (!kSlotInPointer || !HasSse2())) return false;
+  std::uintptr_t lo = reinterpret_cast<std::uintptr_t>(a[0]), hi = lo;
+  for (size_t i = 1; i < n; ++i) {
+    lo = std::min(lo, reinterpret_cast<std::uintptr_t>(a[i]));
+    hi = std::max(hi, reinterpret_cast<std::uintptr_t>(a[i]));
+  }
+  if (static_cast<std::uint64_t>(hi - lo) > 0xFFFFFFFFu) return false;
+  const char* base = reinterpret_cast<const char*>(lo);
+  if constexpr (kSlotInPointer) {
+    // The table's own storage, read as slots; each pointer becomes an offset and back.
+    Slot* slots = reinterpret_cast<Slot*>(a);
+    for (size_t i = 0; i < n; ++i) slots[i] = static_cast<Slot>(reinterpret_cast<std::uintptr_t>(a[i]) - lo);
+    SortSlots(slots, a, n, base, k);
+  } else {
+    // Slots twice as wide as the table's pointers, beside it: only a test asks for this.
+    std::unique_ptr<Slot[]> slots(new Slot[n]);
+    for (size_t i = 0; i < n; ++i) slots[i] = static_cast<Slot>(reinterpret_cast<std::uintptr_t>(a[i]) - lo);
+    SortSlots(slots.get(), a, n, base, k);
+  }
   return true;
 }
 
 template <class K>
-void SortTable(const char** a, size_t n, bool descending, const K& k) {
+void SortEntries(const char** a, size_t n, bool descending, const K& k) {
   if (n > 1 && !SortBySlots(a, n, k)) RadixQuicksort(a, n, 0, InitialBudget(n), ByteUnits<K>{k});
   // Equal entries have no defined order, so the ascending order reversed is a
   // descending order under the negated comparison.
@@ -366,16 +385,18 @@ int CompareKeys(const char* a, const char* b, RecordKey key, bool fold) {
 
 void SortLines(const char** lines, size_t n, SortOrder order) {
   if (order.fold)
-    SortTable(lines, n, order.descending, LineKey<true>());
+    SortEntries(lines, n, order.descending, LineKey<true>());
   else
-    SortTable(lines, n, order.descending, LineKey<false>());
+    SortEntries(lines, n, order.descending, LineKey<false>());
 }
 
 void SortRecords(const char** records, size_t n, RecordKey key, SortOrder order) {
   if (order.fold)
-    SortTable(records, n, order.descending, RecordKeyAt<true>{key});
+    SortEntries(records, n, order.descending, RecordKeyAt<true>{key});
   else
-    SortTable(records, n, order.descending, RecordKeyAt<false>{key});
+    SortEntries(records, n, order.descending, RecordKeyAt<false>{key});
 }
+
+void SetSortTable(SortTable table) { g_table = table; }
 
 }  // namespace vnk

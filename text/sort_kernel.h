@@ -68,4 +68,15 @@ int CompareKeys(const char* a, const char* b, RecordKey key, bool fold);
 void SortLines(const char** lines, size_t n, SortOrder order);
 void SortRecords(const char** records, size_t n, RecordKey key, SortOrder order);
 
+// How the sort splits the table. Auto is the library's own choice: slots of four key
+// bytes beside each entry's offset where a pointer is 8 bytes wide, the byte kernels take
+// their vector paths and the entries lie within 4 GB of each other, one key byte at a
+// time from the lines everywhere else (the i686 build always). The native tests and the
+// sort fuzz target force Words and Bytes in turn, so that each runs on both
+// architectures and at both vector levels on the same inputs: Words then runs wherever
+// the entries lie within 4 GB of each other (the lines of one block always do), in a
+// table of slots of its own where a pointer is too narrow to hold a slot.
+enum class SortTable { Auto, Words, Bytes };
+void SetSortTable(SortTable table);
+
 }  // namespace vnk

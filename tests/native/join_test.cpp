@@ -5,6 +5,7 @@
 #include <string>
 
 #include "paths/join_kernel.h"
+#include "tests/native/exact_block.h"
 
 namespace vnk {
 namespace {
@@ -30,6 +31,35 @@ TEST(JoinPath, TrailByteIsNoSeparator) {
   EXPECT_TRUE(EndsWithChar("\\", "\\", sjis));
   EXPECT_FALSE(EndsWithChar("", "\\", sjis));
   EXPECT_FALSE(EndsWithChar("\x95", "\\", sjis));  // a lone lead byte at the end is itself
+}
+
+// Every capacity from nothing to more than enough, in a heap block of exactly that size:
+// the joined path and its terminator fit exactly from length + 1 on, and below that the
+// join is refused without a byte written past the block.
+TEST(JoinPath, EveryCapacityIntoAnExactBlock) {
+  struct Parts {
+    const char *drive, *dir, *name, *ext;
+    const char* joined;
+  } cases[] = {
+      {"C", "DATA", "report", "txt", "C:DATA\\report.txt"},
+      {"", "", "x", "", "x"},
+      {"", "", "", "", ""},
+      {"D:", "a\\b\\", "n", ".e", "D:a\\b\\n.e"},
+  };
+  for (const Parts& p : cases) {
+    const size_t len = std::string(p.joined).size();
+    for (size_t capacity = 0; capacity <= len + 2; ++capacity) {
+      ExactBlock out(capacity);
+      int got = JoinPath(p.drive, p.dir, p.name, p.ext, SingleByteCodePage(), out.chars(), capacity);
+      if (capacity > len) {
+        ASSERT_EQ(got, static_cast<int>(len)) << p.joined << " in " << capacity;
+        EXPECT_EQ(out.str(len + 1), std::string(p.joined, len + 1)) << capacity;
+      } else {
+        ASSERT_EQ(got, -1) << p.joined << " in " << capacity;
+        if (capacity > 0) EXPECT_EQ(out.chars()[0], '\0') << capacity;
+      }
+    }
+  }
 }
 
 }  // namespace vnk

@@ -35,8 +35,8 @@ TEST(PathRules, StatusQueryRefusesWildcardsAndBareDrives) {
 }
 
 TEST(PathRules, Roots) {
-  for (const char* root : {"C:\\", "C:/", "\\\\srv\\share", "\\\\srv\\share\\"}) EXPECT_TRUE(IsRoot(root)) << root;
-  for (const char* other : {"C:", "C:\\x", "\\\\srv", "\\\\\\share", "\\\\srv\\\\", "\\\\srv\\share\\x", ""})
+  for (const char* root : {"C:\\", "C:/", "\\\\srv\\share", "\\\\srv\\share\\", "\\\\a\\b", "\\\\a\\b\\"}) EXPECT_TRUE(IsRoot(root)) << root;
+  for (const char* other : {"C:", "C:\\x", "\\\\srv", "\\\\\\share", "\\\\srv\\\\", "\\\\srv\\share\\x", "", "\\\\a", "\\\\a\\", "\\\\a\\b\\c"})
     EXPECT_FALSE(IsRoot(other)) << other;
 }
 

@@ -84,8 +84,28 @@ TEST(CompareKeys, KeyBytesOnlyAndASharedNulEndsTheKey) {
   EXPECT_EQ(CompareKeys("abc", "xyz", RecordKey{3, 0}, false), 0);  // empty key
 }
 
+// Lines stored one after another in one block, as cFileSort reads them, with the table
+// of their starts: every table sort can then take either table, whatever the allocator
+// does with separate strings. (A vector's copy is a heap block of exactly its entries,
+// so a sort that reads one entry past the table stops under AddressSanitizer.)
+struct LineBlock {
+  std::string text;
+  std::vector<const char*> table;
+};
+
+LineBlock Store(const std::vector<std::string>& lines) {
+  LineBlock b;
+  std::vector<size_t> starts;
+  for (const std::string& s : lines) {
+    starts.push_back(b.text.size());
+    b.text += s;
+  }
+  for (size_t at : starts) b.table.push_back(b.text.data() + at);
+  return b;
+}
+
 // Random lines over a small alphabet that holds every byte the rules treat specially.
-std::vector<std::string> RandomLines(size_t n, uint32_t seed, size_t max_len, size_t prefix) {
+LineBlock RandomLines(size_t n, uint32_t seed, size_t max_len, size_t prefix) {
   static const char kBytes[] = {'\0', '\t', ' ', 'A', 'B', 'Z', '[', 'a', 'b', 'z', '\x7F', '\xC9', '\xE9', '\xFF'};
   std::mt19937 gen(seed);
   std::vector<std::string> lines;
@@ -97,7 +117,20 @@ std::vector<std::string> RandomLines(size_t n, uint32_t seed, size_t max_len, si
     s += '\n';
     lines.push_back(s);
   }
-  return lines;
+  return Store(lines);
+}
+
+// Runs the checks once with the sort forced onto each of its tables (four key bytes per
+// slot, and one byte at a time), then gives the choice back to the library. With the two
+// vector levels of every test run, each table runs at each level on both architectures.
+template <class Checks>
+void UnderBothTables(Checks checks) {
+  for (SortTable t : {SortTable::Words, SortTable::Bytes}) {
+    SCOPED_TRACE(t == SortTable::Words ? "word table" : "byte-wise table");
+    SetSortTable(t);
+    checks();
+  }
+  SetSortTable(SortTable::Auto);
 }
 
 void ExpectSortedPermutation(std::vector<const char*> table, const std::vector<const char*>& original,
@@ -118,34 +151,36 @@ TEST(SortLines, AgreesWithTheComparisonForEveryOrder) {
   } shapes[] = {{0, 4, 0}, {1, 4, 0}, {2, 4, 0}, {13, 3, 0}, {3000, 6, 0}, {3000, 1, 0}, {2000, 40, 300}, {5000, 0, 0}};
   uint32_t seed = 1;
   for (const Shape& shape : shapes) {
-    auto lines = RandomLines(shape.n, seed++, shape.max_len, shape.prefix);
-    std::vector<const char*> original;
-    for (auto& s : lines) original.push_back(s.c_str());
-    for (int type : {1, 2, 9, 10}) {
-      SortOrder order = SortOrderOf(static_cast<int16_t>(type));
-      std::vector<const char*> table = original;
-      SortLines(table.data(), table.size(), order);
-      ExpectSortedPermutation(table, original, order,
-                              [&](const char* a, const char* b) { return CompareLines(a, b, order.fold); });
-    }
+    const LineBlock lines = RandomLines(shape.n, seed++, shape.max_len, shape.prefix);
+    const std::vector<const char*>& original = lines.table;
+    UnderBothTables([&] {
+      for (int type : {1, 2, 9, 10}) {
+        SortOrder order = SortOrderOf(static_cast<int16_t>(type));
+        std::vector<const char*> table = original;
+        SortLines(table.data(), table.size(), order);
+        ExpectSortedPermutation(table, original, order,
+                                [&](const char* a, const char* b) { return CompareLines(a, b, order.fold); });
+      }
+    });
   }
 }
 
 TEST(SortLines, AlreadySortedReversedAndOrganPipeInputs) {
   // Shapes that break naive pivots; the sort must stay correct (and, by its fallback,
   // never quadratic).
-  std::vector<std::string> lines;
-  for (int i = 0; i < 20000; ++i) lines.push_back(std::to_string(100000 + i) + "\n");
-  std::vector<const char*> up, down, pipe;
-  for (auto& s : lines) up.push_back(s.c_str());
-  down.assign(up.rbegin(), up.rend());
+  std::vector<std::string> numbers;
+  for (int i = 0; i < 20000; ++i) numbers.push_back(std::to_string(100000 + i) + "\n");
+  const LineBlock lines = Store(numbers);
+  std::vector<const char*> up = lines.table, down(up.rbegin(), up.rend()), pipe;
   for (size_t i = 0; i < up.size(); i += 2) pipe.push_back(up[i]);
   for (size_t i = up.size() - 1; i < up.size(); i -= 2) pipe.push_back(up[i]);
-  for (auto* table : {&up, &down, &pipe}) {
-    std::vector<const char*> original = *table;
-    SortLines(table->data(), table->size(), SortOrder{});
-    ExpectSortedPermutation(*table, original, SortOrder{}, [](const char* a, const char* b) { return CompareLines(a, b, false); });
-  }
+  UnderBothTables([&] {
+    for (const auto* shape : {&up, &down, &pipe}) {
+      std::vector<const char*> table = *shape;
+      SortLines(table.data(), table.size(), SortOrder{});
+      ExpectSortedPermutation(table, *shape, SortOrder{}, [](const char* a, const char* b) { return CompareLines(a, b, false); });
+    }
+  });
 }
 
 TEST(SortRecords, AgreesWithTheKeyComparison) {
@@ -156,15 +191,17 @@ TEST(SortRecords, AgreesWithTheKeyComparison) {
   for (int i = 0; i < 4000 * static_cast<int>(record); ++i) data += kBytes[gen() % sizeof kBytes];
   std::vector<const char*> original;
   for (size_t i = 0; i < 4000; ++i) original.push_back(data.data() + i * record);
-  for (RecordKey key : {RecordKey{0, 9}, RecordKey{2, 3}, RecordKey{8, 1}, RecordKey{0, 0}}) {
-    for (int type : {1, 2, 9, 10}) {
-      SortOrder order = SortOrderOf(static_cast<int16_t>(type));
-      std::vector<const char*> table = original;
-      SortRecords(table.data(), table.size(), key, order);
-      ExpectSortedPermutation(table, original, order,
-                              [&](const char* a, const char* b) { return CompareKeys(a, b, key, order.fold); });
+  UnderBothTables([&] {
+    for (RecordKey key : {RecordKey{0, 9}, RecordKey{2, 3}, RecordKey{8, 1}, RecordKey{0, 0}}) {
+      for (int type : {1, 2, 9, 10}) {
+        SortOrder order = SortOrderOf(static_cast<int16_t>(type));
+        std::vector<const char*> table = original;
+        SortRecords(table.data(), table.size(), key, order);
+        ExpectSortedPermutation(table, original, order,
+                                [&](const char* a, const char* b) { return CompareKeys(a, b, key, order.fold); });
+      }
     }
-  }
+  });
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/native/exact_block.h"
 #include "text/count_kernel.h"
 #include "text/filter_kernel.h"
 #include "text/transforms_kernel.h"
@@ -43,16 +44,49 @@ TEST(TabKernels, MatchTheByteRule) {
         for (; i < in.size() && in[i] == ' '; ++i) ++run;
         compressed.append(run / tab, '\t').append(run % tab, ' ');
       }
-      Bytes out(in.size(), '\0');
-      out.resize(CompressBlanks(U(in), in.size(), U(out), tab));
-      EXPECT_EQ(out, compressed) << tab;
+      ExactBlock src(in), out(in.size());
+      EXPECT_EQ(out.str(CompressBlanks(src.data(), src.size(), out.data(), tab)), compressed) << tab;
 
       if (tab > 100) continue;
       for (char c : in) c == '\t' ? expanded.append(tab, ' ') : expanded.append(1, c);
-      size_t tabs = CountTabs(U(in), in.size());
-      out.assign(expanded.size(), '\0');
-      EXPECT_EQ(ExpandTabs(U(in), in.size(), tabs, U(out), tab), expanded.size());
-      EXPECT_EQ(out, expanded) << tab;
+      size_t tabs = CountTabs(src.data(), src.size());
+      ExactBlock wide(expanded.size());
+      EXPECT_EQ(ExpandTabs(src.data(), src.size(), tabs, wide.data(), tab), expanded.size());
+      EXPECT_EQ(wide.str(), expanded) << tab;
+    }
+  }
+}
+
+// Every length up to 64 with a TAB (or two) at every place, into an output of exactly
+// the expanded size: the 16-byte paths must neither read past the input nor write past
+// the output near either end.
+TEST(TabKernels, EveryLengthAndTabPlaceIntoExactBlocks) {
+  for (uint32_t tab : {1u, 2u, 3u, 8u, 15u, 16u, 17u, 40u}) {
+    for (size_t n = 0; n <= 64; ++n) {
+      for (size_t at = 0; at <= n; ++at) {
+        Bytes in(n, 'x');
+        for (size_t i = 0; i < n; ++i) in[i] = static_cast<char>('a' + i % 26);
+        if (at < n) in[at] = '\t';
+        if (at + 5 < n) in[n - 1] = '\t';
+        Bytes expanded;
+        for (char c : in) c == '\t' ? expanded.append(tab, ' ') : expanded.append(1, c);
+        ExactBlock src(in), out(expanded.size());
+        ASSERT_EQ(ExpandTabs(src.data(), n, CountTabs(src.data(), n), out.data(), tab), expanded.size()) << n << " " << at;
+        ASSERT_EQ(out.str(), expanded) << tab << " " << n << " " << at;
+
+        if (tab < 2) continue;  // a lone blank stays a blank only from a tab size of 2
+        Bytes blanks(n, ' ');
+        if (at < n) blanks[at] = 'y';
+        Bytes compressed;
+        for (size_t i = 0; i < n;) {
+          size_t run = 0;
+          for (; i < n && blanks[i] == ' '; ++i) ++run;
+          compressed.append(run / tab, '\t').append(run % tab, ' ');
+          if (i < n) compressed += blanks[i++];
+        }
+        ExactBlock text(blanks), packed(n);
+        ASSERT_EQ(packed.str(CompressBlanks(text.data(), n, packed.data(), tab)), compressed) << tab << " " << n << " " << at;
+      }
     }
   }
 }
@@ -127,6 +161,24 @@ TEST(WordCounter, StateCarriesAcrossAnySplit) {
   for (int c = 0; c < 256; ++c)
     EXPECT_EQ(IsWordBreak(static_cast<uint8_t>(c)), c == 9 || c == 10 || c == 11 || c == 12 || c == 13 || c == 32);
   EXPECT_EQ(CountByte(U("a\rb\r\r\n"), 6, '\r'), 3u);
+}
+
+// Every byte value between word bytes and as a run of its own, in blocks long enough for
+// the 16-byte path: white space is TAB, LF, VT, FF, CR and blank, and nothing else.
+TEST(WordCounter, EveryByteValueBreaksWordsByTheRule) {
+  for (int c = 0; c < 256; ++c) {
+    const bool white = c == 9 || c == 10 || c == 11 || c == 12 || c == 13 || c == 32;
+    Bytes mixed;
+    for (int k = 0; k < 24; ++k) mixed.append(1, 'a').append(1, static_cast<char>(c));
+    for (const Bytes& text : {mixed, Bytes(40, static_cast<char>(c))}) {
+      ExactBlock block(text);
+      WordCounter wc;
+      wc.Feed(block.data(), block.size());
+      const uint64_t words = text == mixed ? (white ? 24 : 1) : (white ? 0 : 1);
+      EXPECT_EQ(wc.words(), words) << c << (text == mixed ? " between words" : " as a run");
+      EXPECT_EQ(wc.lines(), c == '\n' ? text.size() / (text == mixed ? 2 : 1) : 0u) << c;
+    }
+  }
 }
 
 TEST(UuCodec, EveryGroupRoundTripsInPrintableCharacters) {

@@ -119,5 +119,37 @@ TEST(TruncatePath, TrailByteWithBackslashValueIsNoSeparator) {
   EXPECT_EQ(r.size(), 30u);
 }
 
+// A double-byte character is two bytes of one character wherever it stands (a trail
+// byte of "\\" or "." included): at every width, the path shortens exactly as the same
+// path with an ordinary two-letter pair in its place does, character for character.
+TEST(TruncatePath, DoubleByteCharactersShortenAsAnyTwoBytes) {
+  LeadBytes sjis{};
+  for (int b = 0x81; b <= 0x9F; ++b) sjis[b] = true;
+  const std::string kanji[] = {"\x95\\", "\x81.", "\x9F\x95"};
+  // Shapes the name check (which reads single bytes) accepts with each of them: no trail
+  // "." in a component holding another dot, no trail "\\" before "\\", "." or the end.
+  const std::string paths[] = {
+      "C:\\AB@\\CDEFG\\HIJ\\KLMNOP\\QR\\file.txt",
+      "C:\\ABCD\\@EF\\GHIJKLM\\NO\\PQRSTU\\na@me",
+      "\\\\srv\\sh\\@x\\TUVWXYZ\\abcdef\\zzz.txt",
+      "rel\\@x\\LONGERNAME\\x\\file@z",
+  };
+  for (const std::string& k : kanji) {
+    for (const std::string& shape : paths) {
+      std::string path, plain;
+      for (char c : shape) {
+        path += c == '@' ? k : std::string(1, c);
+        plain += c == '@' ? std::string("Qq") : std::string(1, c);
+      }
+      for (int32_t width = TRUNCATE_MIN_WIDTH; width <= static_cast<int32_t>(path.size()) + 1; ++width) {
+        std::string expected = TruncatePath(plain.c_str(), width, sjis);
+        for (size_t at = expected.find("Qq"); at != std::string::npos; at = expected.find("Qq", at + 2))
+          expected.replace(at, 2, k);
+        EXPECT_EQ(TruncatePath(path.c_str(), width, sjis), expected) << path << " width " << width;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vnk

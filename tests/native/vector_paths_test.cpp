@@ -5,8 +5,11 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "files/compare_kernel.h"
+#include "frame/bytes_kernel.h"
+#include "tests/native/exact_block.h"
 #include "text/count_kernel.h"
 #include "text/transforms_kernel.h"
 
@@ -36,6 +39,47 @@ TEST(VectorPaths, CountsOverManyLaneRoundsMatchTheByteRule) {
     wc.Feed(U(text) + cut, text.size() - cut);
     EXPECT_EQ(wc.words(), words) << cut;
     EXPECT_EQ(wc.lines(), lines) << cut;
+  }
+}
+
+TEST(VectorPaths, UniformBlocksFillEveryLaneCounter) {
+  // The same byte in every lane at every step (a file of blank lines, of one repeated
+  // character, of one-letter words): a lane counter that went to 256 would wrap to 0.
+  for (size_t n : {size_t{16 * 255}, size_t{16 * 255 + 15}, size_t{16 * 256}, size_t{8192}, size_t{70001}}) {
+    ExactBlock lfs(std::string(n, '\n')), words(n);
+    for (size_t i = 0; i < n; ++i) words.data()[i] = i % 2 ? ' ' : 'w';
+    EXPECT_EQ(CountByte(lfs.data(), n, '\n'), n) << n;
+    EXPECT_EQ(CountByte(words.data(), n, 'w'), (n + 1) / 2) << n;
+    WordCounter blank_lines, one_letter;
+    blank_lines.Feed(lfs.data(), n);
+    one_letter.Feed(words.data(), n);
+    EXPECT_EQ(blank_lines.lines(), n) << n;
+    EXPECT_EQ(blank_lines.words(), 0u) << n;
+    EXPECT_EQ(one_letter.words(), (n + 1) / 2) << n;
+    EXPECT_EQ(one_letter.lines(), 0u) << n;
+  }
+}
+
+// FindByte and SameBytes at every length up to 64 and a few long ones, the byte sought
+// (or the one difference) at every place, in blocks of exactly that length.
+TEST(VectorPaths, ByteSearchesAtEveryLengthAndPlace) {
+  std::vector<size_t> lengths;
+  for (size_t n = 0; n <= 64; ++n) lengths.push_back(n);
+  for (size_t n : {size_t{255}, size_t{256}, size_t{1000}, size_t{4097}}) lengths.push_back(n);
+  for (size_t n : lengths) {
+    std::string text(n, '\0');
+    for (size_t i = 0; i < n; ++i) text[i] = static_cast<char>('a' + i % 7);
+    ExactBlock a(text), b(text);
+    ASSERT_EQ(FindByte(a.chars(), n, 'z'), nullptr) << n;
+    ASSERT_TRUE(SameBytes(a.data(), b.data(), n)) << n;
+    for (size_t at = 0; at < n; ++at) {
+      const char was = a.chars()[at];
+      a.chars()[at] = 'z';
+      ASSERT_EQ(FindByte(a.chars(), n, 'z'), a.chars() + at) << n << " " << at;
+      ASSERT_FALSE(SameBytes(a.data(), b.data(), n)) << n << " " << at;
+      ASSERT_FALSE(SameBytes(b.data(), a.data(), n)) << n << " " << at;
+      a.chars()[at] = was;
+    }
   }
 }
 
