@@ -98,12 +98,12 @@ TEST_F(Uu, EncodesLinesOfFortyFiveBytes) {
   EXPECT_EQ(text.substr(61, 2), "\n!");
 }
 
-// The last line of an encoding, made here group by group: its short last group takes
-// its missing bytes from the same places of the line before (zeros when there is none).
+// The last line of an encoding, made here group by group: its short last group is
+// padded with zero bytes, whatever the line before held.
 std::string LastUuLine(const std::string& data) {
   size_t rest = data.size() % 45, start = data.size() - rest;
   std::string bytes = data.substr(start);
-  for (size_t i = rest; i < (rest + 2) / 3 * 3; ++i) bytes += start >= 45 ? data[start - 45 + i] : '\0';
+  bytes.resize((rest + 2) / 3 * 3, '\0');
   std::string line(1, static_cast<char>(32 + rest));
   for (size_t g = 0; g < bytes.size(); g += 3) {
     uint32_t v = static_cast<uint8_t>(bytes[g]) << 16 | static_cast<uint8_t>(bytes[g + 1]) << 8 | static_cast<uint8_t>(bytes[g + 2]);
