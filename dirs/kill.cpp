@@ -30,6 +30,21 @@ bool RemoveFolderAll(const char* folder) {
   return false;
 }
 
+// Whether the folder a tree deletion was given (its full path, without trailing
+// backslashes) is itself a folder link, and its entry as its parent lists it. A name
+// with wildcards cannot be listed as one entry; such a folder link counts as a link
+// whose entry is unknown (entry->name empty).
+bool NamedFolderIsLink(const char* full, DirEntry* entry) {
+  DWORD word = GetFileAttributesA(full);
+  if (word == INVALID_FILE_ATTRIBUTES || (word & ATTR_DIRECTORY) == 0 || (word & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+    return false;
+  entry->name[0] = '\0';
+  if (HasWildcards(full)) return true;
+  // A folder that cannot be listed as one entry stays a link, of unknown entry.
+  ScopedScan scan(full, entry, ScanFields::kNoTimes);
+  return !scan.ok() || IsLink(*entry);
+}
+
 }  // namespace
 
 // A name that is a link is refused (13) rather than deleted: under Wine the deletion
@@ -90,28 +105,6 @@ int32_t KillMatchingFiles(const char* pattern, bool strip) {
   }
   return count;
 }
-
-namespace {
-
-// Whether the folder a tree deletion was given (its full path, without trailing
-// backslashes) is itself a folder link, and its entry as its parent lists it. A name
-// with wildcards cannot be listed as one entry; such a folder link counts as a link
-// whose entry is unknown (entry->name empty).
-bool NamedFolderIsLink(const char* full, DirEntry* entry) {
-  DWORD word = GetFileAttributesA(full);
-  if (word == INVALID_FILE_ATTRIBUTES || (word & ATTR_DIRECTORY) == 0 || (word & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
-    return false;
-  entry->name[0] = '\0';
-  if (HasWildcards(full)) return true;
-  ScopedScan scan(full, entry, ScanFields::kNoTimes);
-  if (!scan.ok()) {
-    entry->name[0] = '\0';
-    return true;
-  }
-  return IsLink(*entry);
-}
-
-}  // namespace
 
 int32_t KillTree(const char* folder, const char* pattern, TreeMode mode) {
   // A blank folder would walk the root of the current drive; a tree deletion never
