@@ -224,6 +224,13 @@ TEST(KillDirs, MissingOrEmptyFolderDeletesNothing) {
   CurrentDirScope in(dir.path());
   EXPECT_EQ(dll().cKillDirs("", 0), 0);
   EXPECT_EQ(dll().cKillDirFilesAll("", "*.*"), 0);
+  // Nor does a lone backslash, and a share's root is refused whole before anything is
+  // listed (the drive roots, "X:" among them, are checked on a mapped drive by
+  // walk_links_check).
+  for (const char* root : {"\\", "\\\\server\\share", "\\\\server\\share\\"}) {
+    EXPECT_EQ(dll().cKillDirs(root, 1), RC_ROOT_REFUSED) << root;
+    EXPECT_EQ(dll().cKillDirFilesAll(root, "*"), RC_ROOT_REFUSED) << root;
+  }
   EXPECT_EQ(Survivors(dir.path()), (Names{"A", "A\\f"}));
 }
 
