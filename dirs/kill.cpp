@@ -10,6 +10,7 @@
 #include "scan/links.h"
 #include "scan/scan.h"
 #include "scan/walk.h"
+#include "scan/wildcard_kernel.h"
 
 namespace vnk {
 namespace {
@@ -27,6 +28,21 @@ bool RemoveFolderAll(const char* folder) {
   if (RemoveDirectoryA(folder)) return true;
   SetFileAttributesA(folder, word);
   return false;
+}
+
+// Whether the folder a tree deletion was given (its full path, without trailing
+// backslashes) is itself a folder link, and its entry as its parent lists it. A name
+// with wildcards cannot be listed as one entry; such a folder link counts as a link
+// whose entry is unknown (entry->name empty).
+bool NamedFolderIsLink(const char* full, DirEntry* entry) {
+  DWORD word = GetFileAttributesA(full);
+  if (word == INVALID_FILE_ATTRIBUTES || (word & ATTR_DIRECTORY) == 0 || (word & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+    return false;
+  entry->name[0] = '\0';
+  if (HasWildcards(full)) return true;
+  // A folder that cannot be listed as one entry stays a link, of unknown entry.
+  ScopedScan scan(full, entry, ScanFields::kNoTimes);
+  return !scan.ok() || IsLink(*entry);
 }
 
 }  // namespace
@@ -56,14 +72,24 @@ int32_t KillMatchingFiles(const char* pattern, bool strip) {
   if (length > MAX_PATH_CHARS) return 0;
   // Each entry's path is the pattern's drive and folder followed by the entry's name.
   size_t folder_part = DriveAndFolderLength(std::string_view(pattern, length), AnsiLeadBytes());
+  // The folder is listed whole and each long name put to the library's own name test,
+  // the one the accounting counts with. The platform's matching would also take a file
+  // whose short (8.3) alias matches: "*.htm" would delete report.html, "*.bak"
+  // ledger.bakery. A pattern without a name part names no file.
+  char folded[SCAN_PATTERN_CHARS + 1];
+  if (folder_part == length || !FoldedPattern(pattern + folder_part, folded)) return 0;
+  if (folder_part + 1 > MAX_PATH_CHARS) return 0;
+  char every[PATH_BUFFER];
+  memcpy(every, pattern, folder_part);
+  memcpy(every + folder_part, "*", 2);
   EntryPath paths(pattern, folder_part);
   LinkCheck links(std::string_view(pattern, folder_part));
 
   int32_t count = 0;
   DirEntry entry;
-  ScopedScan scan(pattern, &entry, ScanFields::kNoTimes);
+  ScopedScan scan(every, &entry, ScanFields::kNoTimes);
   for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
-    if (entry.attrib & ATTR_DIRECTORY) continue;
+    if ((entry.attrib & ATTR_DIRECTORY) || !WalkNameMatches(entry.name, folded)) continue;
     const char* path = paths.Of(entry);
     // A link is neither cleared nor deleted: both would act on the file it points to.
     // Most files go at the first attempt; only a refused delete (a read-only file, say)
@@ -84,6 +110,23 @@ int32_t KillTree(const char* folder, const char* pattern, TreeMode mode) {
   // A blank folder would walk the root of the current drive; a tree deletion never
   // takes that from a blank string (an unset host variable) and deletes nothing.
   if (folder[0] == '\0') return 0;
+  // As rm refuses "/", a drive's or share's root is refused whole, however it is
+  // spelled ("X:\", "X:/", "\\server\share", "X:\DIR\..", or a bare "X:" whose current
+  // folder is the root). A folder whose full path cannot be had is not touched either.
+  char full[PATH_BUFFER];
+  DWORD n = GetFullPathNameA(folder, sizeof full, full, nullptr);
+  if (n == 0 || n >= sizeof full) return 0;
+  if (IsRoot(full)) return RC_ROOT_REFUSED;
+  // A folder that is itself a link leads elsewhere: only the link may go, never what it
+  // points to, as rm -r and rd /s do. It goes only where the folder itself is to go.
+  full[TrimmedFolderLength(full, AnsiLeadBytes())] = '\0';
+  DirEntry named;
+  if (NamedFolderIsLink(full, &named)) {
+    if (mode != TreeMode::kBelowAndSelf || named.name[0] == '\0') return 0;
+    LinkCheck parent(std::string_view(full, DriveAndFolderLength(full, AnsiLeadBytes())));
+    return parent.RemoveLinkItself(full, named) ? 1 : 0;
+  }
+
   WalkTable table = CollectSubDirectories(folder);
   if (!table.ok()) return RC_NO_MEMORY;
 
@@ -131,7 +174,7 @@ extern "C" int16_t __stdcall cKillDir(StrArg folder) {
 
 extern "C" int16_t __stdcall cKillDirs(StrArg folder, int16_t remove_folder_too) {
   return static_cast<int16_t>(
-      KillTree(folder, "*.*", remove_folder_too != 0 ? TreeMode::kBelowAndSelf : TreeMode::kBelow));
+      KillTree(folder, "*", remove_folder_too != 0 ? TreeMode::kBelowAndSelf : TreeMode::kBelow));
 }
 
 extern "C" int16_t __stdcall cKillDirFilesAll(StrArg folder, StrArg pattern) {

@@ -15,7 +15,10 @@ int16_t KillFile(const char* name);
 int16_t KillFileAll(const char* name);
 
 // Deletes the files that a pattern such as C:\T\*.BAK matches and answers how many
-// went. With strip, each file's protective attributes are cleared first, so read-only
+// went. The name part is matched against each file's long name with the library's own
+// name test (WalkNameMatches: letters in either case, "*" any run, "*.*" only names
+// with a dot, never a short alias); a pattern without a name part deletes nothing. With
+// strip, each file's protective attributes are cleared first, so read-only
 // files go too. Folder entries are never touched: they cannot be deleted as files, and
 // their attributes (the folder's own through ".", its parent's through "..") stay.
 int32_t KillMatchingFiles(const char* pattern, bool strip);
@@ -29,9 +32,12 @@ enum class TreeMode : int16_t {
 
 // The tree deletion behind cKillDirs and cKillDirFilesAll: deletes the files matching
 // pattern in every folder below folder (not in folder itself), deepest first, and in
-// the removing modes removes those folders. Answers the number of folders removed
-// (removing modes) or files deleted, or RC_NO_MEMORY when the walk's table cannot be
-// allocated, before anything is deleted.
+// the removing modes removes those folders. Folder links below are neither entered nor
+// removed. Answers the number of folders removed (removing modes) or files deleted;
+// RC_ROOT_REFUSED for a drive's or share's root, RC_NO_MEMORY when the walk's table
+// cannot be allocated, both before anything is deleted. A folder that is itself a link
+// is never walked: kBelowAndSelf removes the link alone where the platform can (1, else
+// 0), the other modes touch nothing (0).
 int32_t KillTree(const char* folder, const char* pattern, TreeMode mode);
 
 }  // namespace vnk

@@ -60,9 +60,10 @@ extern "C" BSTR __stdcall cSubDirectory(StrArg pattern, int16_t first) {
 extern "C" int16_t __stdcall cCountDirectories(StrArg pattern) {
   size_t length = BoundedLength(pattern, MAX_PATH_CHARS);
   if (length > MAX_PATH_CHARS) return 0;
-  EntryPath paths(pattern, FolderPartLength(std::string_view(pattern, length), AnsiLeadBytes()));
-  // Each entry is asked about again by its full path; "." and ".." count where the
-  // scan lists them.
+  // Each entry is asked about again by its path: the pattern's drive and folder, as the
+  // scan read them (a bare "X:" is X's current folder, "C:/T/" a folder), followed by its
+  // name. "." and ".." count where the scan lists them.
+  EntryPath paths(pattern, DriveAndFolderLength(std::string_view(pattern, length), AnsiLeadBytes()));
   int32_t count = 0;
   DirEntry entry;
   ScopedScan scan(pattern, &entry, ScanFields::kNoTimes);

@@ -26,6 +26,9 @@ constexpr int32_t RC_READ_FAILED_SECOND = -32731;
 constexpr int32_t RC_WRITE_FAILED = -32740;
 constexpr int32_t RC_WRITE_SHORT = -32720;
 constexpr int32_t RC_WRITE_SHORT_SECOND = -32721;
+// The tree deletions refuse a drive's root or a share's root (also a bare "X:" whose
+// current folder is the root) and touch nothing there.
+constexpr int32_t RC_ROOT_REFUSED = -32710;
 
 // Attribute bits, as the platform numbers them.
 constexpr uint32_t ATTR_READONLY = 0x01;

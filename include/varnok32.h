@@ -100,6 +100,7 @@ VARNOK32_ASSERT(sizeof(PathParts) == 16, PathParts_size);
 #define RC_WRITE_FAILED (-32740)
 #define RC_WRITE_SHORT (-32720)
 #define RC_WRITE_SHORT_SECOND (-32721)
+#define RC_ROOT_REFUSED (-32710)
 
 /* Attribute bits, for cFileSetFlag, cFileResetFlag and cIsFileFlag. */
 #define ATTR_READONLY 0x1

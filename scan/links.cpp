@@ -54,20 +54,19 @@ size_t FinalPath(const char* path, char* out, size_t cap) {
   return FinalPathOf(h.get(), out, cap);
 }
 
-// A reparse point of a link kind. Microsoft's tags that are not name surrogates (cloud
-// placeholders, deduplicated files) are files in their own right; any other tag, also
-// the meaningless one Wine reports for its folder links, counts as a link.
-bool IsLinkEntry(const DirEntry& entry) {
-  if ((entry.attrib & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return false;
-  return !(IsReparseTagMicrosoft(entry.reparse_tag) && !IsReparseTagNameSurrogate(entry.reparse_tag));
-}
-
 bool Refuse() {
   SetLastError(ERROR_ACCESS_DENIED);
   return false;
 }
 
 }  // namespace
+
+// Any tag but Microsoft's non-surrogates counts, also the meaningless one Wine reports
+// for its folder links.
+bool IsLink(const DirEntry& entry) {
+  if ((entry.attrib & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return false;
+  return !(IsReparseTagMicrosoft(entry.reparse_tag) && !IsReparseTagNameSurrogate(entry.reparse_tag));
+}
 
 LinkCheck::LinkCheck(std::string_view folder) {
   size_t n = folder.size() < sizeof folder_ ? folder.size() : sizeof folder_ - 1;
@@ -95,7 +94,7 @@ bool LinkCheck::IsOwnFinalPath(const char* mine, size_t n, const DirEntry& entry
 }
 
 bool LinkCheck::Owns(const char* path, const DirEntry& entry) {
-  if (IsLinkEntry(entry)) return Refuse();
+  if (IsLink(entry)) return Refuse();
   if (!FolderKnown()) return true;
   char mine[sizeof final_];
   size_t n = FinalPath(path, mine, sizeof mine);
@@ -105,7 +104,7 @@ bool LinkCheck::Owns(const char* path, const DirEntry& entry) {
 
 bool LinkCheck::DeleteOwn(const char* path, const DirEntry& entry, bool* refused) {
   *refused = true;
-  if (IsLinkEntry(entry)) return Refuse();
+  if (IsLink(entry)) return Refuse();
   if (FolderKnown() && SetInfoService() != nullptr) {
     // Not FILE_FLAG_BACKUP_SEMANTICS: a folder never opens here, as DeleteFileA never
     // takes one.
@@ -127,6 +126,19 @@ bool LinkCheck::DeleteOwn(const char* path, const DirEntry& entry, bool* refused
   if (!Owns(path, entry)) return false;
   *refused = false;
   return DeleteFileA(path) != FALSE;
+}
+
+bool LinkCheck::RemoveLinkItself(const char* path, const DirEntry& entry) {
+  if (FinalPathService() == nullptr || SetInfoService() == nullptr) return RemoveDirectoryA(path) != FALSE;
+  if (!FolderKnown()) return false;
+  UniqueHandle h(CreateFileA(path, DELETE | SYNCHRONIZE, SHARE_ALL, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (h.get() == INVALID_HANDLE_VALUE) return false;
+  char mine[sizeof final_];
+  size_t n = FinalPathOf(h.get(), mine, sizeof mine);
+  if (n == 0 || !IsOwnFinalPath(mine, n, entry)) return Refuse();
+  DispositionInfo disposition = {TRUE};
+  return SetInfoService()(h.get(), FILE_DISPOSITION_CLASS, &disposition, sizeof disposition) != FALSE;
 }
 
 bool OwnsName(const char* name) {

@@ -21,6 +21,12 @@ namespace vnk {
 // The second test needs the platform's final-path service (Windows Vista and later,
 // every Wine); without it, or where it cannot name the folder, the first test stands
 // alone.
+// A reparse point of a link kind: a symbolic link, a junction or a mount point, and
+// under Wine a Linux symbolic link to a folder. Microsoft's tags that are not name
+// surrogates (cloud placeholders, deduplicated files) are files and folders in their own
+// right.
+bool IsLink(const DirEntry& entry);
+
 class LinkCheck {
  public:
   // folder: the folder part of the caller's path as spelled ("", "C:", "C:\T\", "..\").
@@ -38,6 +44,15 @@ class LinkCheck {
   // is opened once, its final path read from that handle and the deletion asked of the
   // same handle, which saves a second open per file.
   bool DeleteOwn(const char* path, const DirEntry& entry, bool* refused);
+
+  // Removes the folder link path (the folder part followed by entry.name) itself, never
+  // the folder it leads to: true when the link went. The link is opened as itself and
+  // removed only when that handle's final path is the link's own; where the platform
+  // opens the target instead (Wine, for a Linux symbolic link), nothing is touched and
+  // the link stays, since removing by name there would remove an empty target and keep
+  // the link. Without the final-path service (Windows XP, whose only folder links are
+  // junctions) the platform's folder removal takes the junction itself.
+  bool RemoveLinkItself(const char* path, const DirEntry& entry);
 
  private:
   bool FolderKnown();

@@ -1,6 +1,8 @@
 // The tree walks over the directory scan.
 #include "scan/walk.h"
 
+#include <windows.h>
+
 #include <cstring>
 
 #include "paths/join_kernel.h"
@@ -11,14 +13,33 @@
 namespace vnk {
 namespace {
 
-// A folder that is a link (a reparse point: junction or symbolic link) leads outside
-// the tree; walking into it would let the tree deletions empty folders that the caller
-// never named. Such entries are not handed out, so the walk neither lists nor enters
-// them, and a tree holding one is never removed whole.
+// A folder that is a link (a reparse point: junction, symbolic link, mount point, and
+// under Wine a Linux symbolic link to a folder) leads outside the tree, or back up into
+// it. Walking into it would let the tree deletions empty folders that the caller never
+// named, and would make a walk count a tree again and again through a loop, or never
+// end. Neither walk enters such a folder, hands it out or counts it, as find and du do
+// without following links; a tree holding one is never removed whole.
+bool IsWalkedFolder(const DirEntry& entry) {
+  return (entry.attrib & ATTR_DIRECTORY) != 0 && (entry.attrib & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
 bool TakeFolder(const DirEntry& entry, char* name) {
-  if ((entry.attrib & ATTR_DIRECTORY) == 0) return false;
-  if (entry.attrib & FILE_ATTRIBUTE_REPARSE_POINT) return false;
+  if (!IsWalkedFolder(entry)) return false;
   memcpy(name, entry.name, strnlen(entry.name, sizeof entry.name - 1) + 1);
+  return true;
+}
+
+// A bare drive ("X:") names that drive's current folder, as the platform's full path
+// says; the drive followed by a backslash and a name would name its root instead. A walk
+// starts from the full path of such a folder. Any other folder is kept as spelled.
+// False when the full path cannot be had.
+bool WalkStart(std::string_view folder, char (&full)[PATH_BUFFER], std::string_view* start) {
+  *start = folder;
+  if (!IsBareDrive(folder)) return true;
+  char drive[3] = {folder[0], ':', '\0'};
+  DWORD n = GetFullPathNameA(drive, PATH_BUFFER, full, nullptr);
+  if (n == 0 || n >= PATH_BUFFER) return false;
+  *start = std::string_view(full, n);
   return true;
 }
 
@@ -95,6 +116,10 @@ WalkTable CollectSubDirectories(const char* folder) {
   table.block = TaskAlloc(WALK_TABLE_BYTES);
   if (!table.ok()) return table;
   memset(table.block.get(), 0, WALK_TABLE_BYTES);
+  char full[PATH_BUFFER];
+  std::string_view start;
+  if (!WalkStart(std::string_view(folder, BoundedLength(folder, MAX_PATH_CHARS)), full, &start)) return table;
+  if (start.data() == full) folder = full;
   size_t base = TrimmedFolderLength(folder, AnsiLeadBytes());
   // A folder made of nothing but backslashes names no folder: with its trailing
   // backslashes dropped it would become the root of the current drive, and a tree
@@ -112,16 +137,28 @@ WalkTable CollectSubDirectories(const char* folder) {
   return table;
 }
 
-void WalkDepthFirst(std::string_view folder, FolderVisitor& visitor) {
+namespace {
+
+void WalkFrom(std::string_view folder, FolderVisitor& visitor) {
   bool separator = !folder.empty() && !EndsWithChar(folder, "\\", AnsiLeadBytes());
   char path[PATH_BUFFER];
   if (!Compose(path, folder, separator, "*.*")) return;
   DirEntry entry;
   ScopedScan scan(path, &entry, ScanFields::kNoTimes);
   for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
-    if (!visitor.Visit(entry) || (entry.attrib & ATTR_DIRECTORY) == 0) continue;
-    if (Compose(path, folder, separator, entry.name)) WalkDepthFirst(path, visitor);
+    bool folder_entry = (entry.attrib & ATTR_DIRECTORY) != 0;
+    if (folder_entry && !IsWalkedFolder(entry)) continue;
+    if (!visitor.Visit(entry) || !folder_entry) continue;
+    if (Compose(path, folder, separator, entry.name)) WalkFrom(path, visitor);
   }
+}
+
+}  // namespace
+
+void WalkDepthFirst(std::string_view folder, FolderVisitor& visitor) {
+  char full[PATH_BUFFER];
+  std::string_view start;
+  if (WalkStart(folder, full, &start)) WalkFrom(start, visitor);
 }
 
 }  // namespace vnk

@@ -23,25 +23,29 @@ struct WalkTable {
 };
 
 // Collects the folders below folder breadth first and sorts them. Names beginning with
-// "." are dropped directly below folder; "." and ".." are dropped at every level. A
-// trailing backslash on folder is ignored, so an empty folder, like "\", walks the root
-// of the current drive. A folder whose path would not fit a slot is skipped together
-// with everything below it.
+// "." are dropped directly below folder; "." and ".." are dropped at every level, and so
+// are folder links (junctions, symbolic links, mount points), which are never entered. A
+// trailing backslash on folder is ignored, so an empty folder walks the root of the
+// current drive. A bare drive ("X:") is that drive's current folder, and
+// the paths start with its full path. A folder whose path would not fit a slot is skipped
+// together with everything below it.
 WalkTable CollectSubDirectories(const char* folder);
 
-// The caller's side of the depth-first walk: it sees every entry of each folder listed,
-// "." and ".." included, in the scan's order (names, attributes and sizes; no times).
+// The caller's side of the depth-first walk: it sees every entry of each folder listed
+// but the folder links, "." and ".." included, in the scan's order (names, attributes
+// and sizes; no times).
 class FolderVisitor {
  public:
   // Answers true for a folder entry that the walk should enter at once, before the
-  // folder's next entry.
+  // folder's next entry. Folder links are never handed to it.
   virtual bool Visit(const DirEntry& entry) = 0;
 
  protected:
   ~FolderVisitor() = default;
 };
 
-// Lists folder with "*.*" ("" is the current folder) and hands each entry to visitor;
+// Lists folder with "*.*" ("" is the current folder, a bare "X:" the current folder of
+// X) and hands each entry but the folder links to visitor;
 // every folder entry it picks is walked the same way at once, under folder, a backslash
 // (none after a folder that already ends with one) and the entry's name. A folder whose
 // listing pattern would pass 259 characters is not listed, so a picked folder too deep

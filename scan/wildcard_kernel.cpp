@@ -1,7 +1,9 @@
-// Wildcard matching without recursion or allocation.
+// Wildcard matching without recursion or allocation, and the folded name test.
 #include "scan/wildcard_kernel.h"
 
-#include <cstddef>
+#include <cstring>
+
+#include "frame/ascii_kernel.h"
 
 namespace vnk {
 
@@ -39,6 +41,34 @@ int16_t WildcardMatch(const char* name, const char* pattern) {
     p = star_p;
     after_star = true;
   }
+}
+
+namespace {
+
+// Copies at most cap - 1 bytes of text into out with the letters folded; false when the
+// text does not fit.
+bool FoldInto(const char* text, char* out, size_t cap) {
+  size_t len = strnlen(text, cap);
+  if (len >= cap) {
+    out[0] = '\0';
+    return false;
+  }
+  for (size_t i = 0; i < len; ++i) out[i] = static_cast<char>(FoldAscii(static_cast<unsigned char>(text[i])));
+  out[len] = '\0';
+  return true;
+}
+
+}  // namespace
+
+bool FoldedPattern(const char* pattern, char (&out)[SCAN_PATTERN_CHARS + 1]) {
+  return FoldInto(pattern, out, sizeof out);
+}
+
+bool WalkNameMatches(const char* name, const char* folded_pattern) {
+  if (folded_pattern[0] == '\0') return true;
+  // A folder entry's name is at most 259 bytes; a longer text is no entry name.
+  char folded[260];
+  return FoldInto(name, folded, sizeof folded) && WildcardMatch(folded, folded_pattern) == -1;
 }
 
 }  // namespace vnk

@@ -170,6 +170,7 @@ inline std::vector<Constant> ResultCodes() {
       {"RC_WRITE_FAILED", RC_WRITE_FAILED, false, "writing the output failed"},
       {"RC_WRITE_SHORT", RC_WRITE_SHORT, false, "a write stored fewer bytes than it was given"},
       {"RC_WRITE_SHORT_SECOND", RC_WRITE_SHORT_SECOND, false, "the same, while copying the second input"},
+      {"RC_ROOT_REFUSED", RC_ROOT_REFUSED, false, "a tree deletion refused a drive's or share's root"},
   };
 }
 inline std::vector<Constant> AttributeBits() {

@@ -199,7 +199,7 @@ for rec in ("FileAttrib", "PathParts"):
 
 # Constants: the DLL's result codes and attribute bits.
 codes = dict((n, int(v, 0)) for n, v in re.findall(r"constexpr \w+ ((?:RC|ATTR)_\w+) = (-?\w+);", read("frame/result_codes.h")))
-check(len(codes) == 18, f"{len(codes)} result codes and attribute bits in frame/result_codes.h")
+check(len(codes) == 19, f"{len(codes)} result codes and attribute bits in frame/result_codes.h")
 for n, v in codes.items():
     for file, text in (("VARNOK32.BAS", bas), ("VARNOK.BAS", vba_head)):
         m = re.findall(r"^Public Const %s = (\S+)$" % n, text, re.M)

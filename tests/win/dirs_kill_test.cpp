@@ -224,6 +224,13 @@ TEST(KillDirs, MissingOrEmptyFolderDeletesNothing) {
   CurrentDirScope in(dir.path());
   EXPECT_EQ(dll().cKillDirs("", 0), 0);
   EXPECT_EQ(dll().cKillDirFilesAll("", "*.*"), 0);
+  // Nor does a lone backslash, and a share's root is refused whole before anything is
+  // listed (the drive roots, "X:" among them, are checked on a mapped drive by
+  // walk_links_check).
+  for (const char* root : {"\\", "\\\\server\\share", "\\\\server\\share\\"}) {
+    EXPECT_EQ(dll().cKillDirs(root, 1), RC_ROOT_REFUSED) << root;
+    EXPECT_EQ(dll().cKillDirFilesAll(root, "*"), RC_ROOT_REFUSED) << root;
+  }
   EXPECT_EQ(Survivors(dir.path()), (Names{"A", "A\\f"}));
 }
 
@@ -256,7 +263,7 @@ TEST(KillDirs, FileHeldWithoutSharingStaysAndTheRestGo) {
   Protect(dir / "T\\A\\ro", FILE_ATTRIBUTE_READONLY);
   HANDLE h = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(dll().cKillDirFilesAll((dir / "T").c_str(), "*.*"), 2);
+  EXPECT_EQ(dll().cKillDirFilesAll((dir / "T").c_str(), "*"), 2);
   EXPECT_EQ(dll().cKillDirs((dir / "T").c_str(), 0), 0);
   CloseHandle(h);
   EXPECT_EQ(Survivors(dir.path()), (Names{"T", "T\\A", "T\\A\\held"}));
