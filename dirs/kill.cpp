@@ -75,9 +75,13 @@ int32_t KillMatchingFiles(const char* pattern, bool strip) {
   // The folder is listed whole and each long name put to the library's own name test,
   // the one the accounting counts with. The platform's matching would also take a file
   // whose short (8.3) alias matches: "*.htm" would delete report.html, "*.bak"
-  // ledger.bakery. A pattern without a name part names no file.
+  // ledger.bakery. A pattern without a name part names no file. "*.*" alone keeps the
+  // meaning every program gives it in a deletion, every file: callers empty folders
+  // with it, and a name without a dot is no less in the folder.
   char folded[SCAN_PATTERN_CHARS + 1];
-  if (folder_part == length || !FoldedPattern(pattern + folder_part, folded)) return 0;
+  if (folder_part == length) return 0;
+  const char* name_part = strcmp(pattern + folder_part, "*.*") == 0 ? "*" : pattern + folder_part;
+  if (!FoldedPattern(name_part, folded)) return 0;
   if (folder_part + 1 > MAX_PATH_CHARS) return 0;
   char every[PATH_BUFFER];
   memcpy(every, pattern, folder_part);

@@ -39,8 +39,9 @@ bool FolderAndLeaf(const char* name, char (&folder)[MAX_PATH * 2], char (&leaf)[
   DWORD n = GetFullPathNameA(name, sizeof folder, folder, nullptr);
   if (n == 0 || n >= sizeof folder) return false;
   while (n > 3 && folder[n - 1] == '\\') folder[--n] = '\0';
-  char* slash = strrchr(folder, '\\');
-  if (slash == nullptr || slash[1] == '\0') return false;
+  char* slash = folder + n;
+  while (slash > folder && *slash != '\\') --slash;
+  if (*slash != '\\' || slash[1] == '\0') return false;
   memcpy(leaf, slash + 1, strlen(slash + 1) + 1);
   slash[slash > folder && slash[-1] == ':' ? 1 : 0] = '\0';
   return true;

@@ -7,8 +7,9 @@
 # A hard link is a name of the folder's own and goes like any file.
 # Then every walking export over a tree holding a loop link and a link to an outside
 # folder, the tree deletions given a folder link itself, the pattern deletions against
-# names that only a short (8.3) alias matches, and a drive letter mapped to a scratch
-# folder for a bare "X:" (its current folder) and for drive roots (refused whole).
+# names that only a short (8.3) alias matches, renames onto a link, and a drive letter
+# mapped to a scratch folder for a bare "X:" (its current folder) and for drive roots
+# (refused whole).
 source "$(dirname "$0")/lib.sh" "$@"
 source "$top/scripts/wine-env.sh"
 source "$top/tests/scripts/arch.sh"
@@ -106,6 +107,22 @@ expect "cKillFilesAll *.bak" 1 "$(first cKillFilesAll "$S\\*.BAK")"
 expect "cKillDirFilesAll *.bak" 1 "$(first cKillDirFilesAll "$S" '*.bak')"
 expect "what the pattern deletions left" "README ledger.bakery report.html sub/ledger.bakery" \
     "$(cd "$work/site" && find . -type f | sed 's|^\./||' | sort | tr '\n' ' ' | sed 's/ $//')"
+
+# "*.*" in a deletion takes every name, a name without a dot too, as Windows reads it.
+expect "cKillFiles *.*" 3 "$(first cKillFiles "$S\\*.*")"
+[ -z "$(find "$work/site" -maxdepth 1 -type f)" ] || { echo "cKillFiles *.* left files"; fail=1; }
+
+# ---- A rename onto another name of the same file is refused ----------------------------
+# The platform finds nothing to do there and would call it success.
+mkdir -p "$work/ren"
+echo data > "$work/ren/a"
+ln -s a "$work/ren/sym"
+ln "$work/ren/a" "$work/ren/hard"
+R=$(win "$work/ren")
+expect "cRenameFile onto a link to it" 17 "$(first cRenameFile "$R\\a" "$R\\sym")"
+expect "cRenameFile onto a hard link" 17 "$(first cRenameFile "$R\\a" "$R\\hard")"
+expect "cFileMove onto a link to it" 183 "$(first cFileMove "$R\\a" "$R\\sym")"
+[ -f "$work/ren/a" ] && [ -L "$work/ren/sym" ] && [ "$(cat "$work/ren/hard")" = data ] || { echo "a refused rename changed a name"; fail=1; }
 
 # ---- A bare drive is its current folder; a root is refused whole ----------------------
 # A drive letter of this prefix's own is mapped to a scratch folder for the run; a
