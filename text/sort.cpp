@@ -56,15 +56,6 @@ int32_t ReadAll(BlockReader& in, HeapBlock& block, size_t& capacity, size_t& len
   }
 }
 
-// Room for the whole file (text mode only ever shrinks it) and one byte more: the line
-// end of a last line that lacks one, and the first read then meets the end at once.
-size_t InitialCapacity(const BlockReader& in) {
-  int64_t size = in.Size();
-  if (size < 0) return 65536;
-  if (static_cast<uint64_t>(size) >= SIZE_MAX / 2) return SIZE_MAX / 2;  // fails to allocate
-  return static_cast<size_t>(size) + 1;
-}
-
 // Where the line that starts at p ends: just after its "\n". Every stored line has one.
 const char* PastLineEnd(const char* p, const char* end) {
   return FindByte(p, static_cast<size_t>(end - p), '\n') + 1;
@@ -142,7 +133,7 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   // Binary in both modes: the writer makes the CR LF line ends itself.
   if (!out.OpenTarget(job.output, OutputMode::kWriteOnly, SORT_CANT_OPEN_OUTPUT)) return SORT_CANT_OPEN_OUTPUT;
 
-  size_t capacity = InitialCapacity(in);
+  size_t capacity = SortInputCapacity(in.Size());
 
   EntryTable table(static_cast<const char**>(std::malloc(kFirstTableEntries * sizeof(const char*))));
   if (!table) return SORT_NO_TABLE;

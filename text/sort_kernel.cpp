@@ -399,4 +399,10 @@ void SortRecords(const char** records, size_t n, RecordKey key, SortOrder order)
 
 void SetSortTable(SortTable table) { g_table = table; }
 
+size_t SortInputCapacity(int64_t file_size) {
+  if (file_size < 0) return 65536;
+  if (static_cast<uint64_t>(file_size) >= SIZE_MAX / 2) return SIZE_MAX / 2;
+  return static_cast<size_t>(file_size) + 1;
+}
+
 }  // namespace vnk

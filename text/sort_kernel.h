@@ -30,6 +30,14 @@ constexpr int32_t SORT_STAGE_READ = -2;
 // The entry table never holds more entries than this.
 constexpr size_t SORT_MAX_ENTRIES = 0x3FFFFFFF;
 
+// The first buffer for a whole input of `file_size` bytes (-1: unknown): room for all of
+// it (text mode only ever shrinks it) and one byte more, for the line end of a last line
+// that lacks one, so that the first read meets the end at once; 65536 when the size is
+// unknown. A size that the address space cannot hold (a 2 GB file where size_t has 32
+// bits) asks for SIZE_MAX / 2, which fails to allocate: the sort reports the failure
+// rather than wrap the count around to a small buffer.
+size_t SortInputCapacity(int64_t file_size);
+
 // What a SortType asks for. Only 1/5, 2/6, 9 and 10 are recognised; every other value
 // (0, 3, 4, 7, 8, 11, negatives...) sorts ascending and case-sensitive.
 struct SortOrder {

@@ -25,6 +25,21 @@ TEST(SortOrder, OnlyTheListedTypesChangeOrderOrCase) {
     EXPECT_FALSE(SortOrderOf(static_cast<int16_t>(t)).descending || SortOrderOf(static_cast<int16_t>(t)).fold) << t;
 }
 
+// The first buffer of a whole input: the file and one byte, except where size_t cannot
+// hold that (the i686 build from 2 GB on), where the request must fail to allocate
+// rather than wrap around to a small buffer that the input would overrun.
+TEST(SortInput, CapacityForEveryFileSizeTheAddressSpaceCanOrCannotHold) {
+  EXPECT_EQ(SortInputCapacity(-1), 65536u);
+  EXPECT_EQ(SortInputCapacity(0), 1u);
+  EXPECT_EQ(SortInputCapacity(100), 101u);
+  const bool narrow = sizeof(size_t) == 4;
+  EXPECT_EQ(SortInputCapacity(0x7FFFFFFE), 0x7FFFFFFFu);
+  EXPECT_EQ(SortInputCapacity(0x7FFFFFFF), narrow ? size_t{0x7FFFFFFF} : size_t{0x80000000});
+  EXPECT_EQ(SortInputCapacity(0xFFFFFFFF), narrow ? size_t{0x7FFFFFFF} : static_cast<size_t>(0x100000000));
+  EXPECT_EQ(SortInputCapacity(int64_t{5} << 32), narrow ? size_t{0x7FFFFFFF} : static_cast<size_t>((int64_t{5} << 32) + 1));
+  EXPECT_EQ(SortInputCapacity(INT64_MAX), narrow ? size_t{0x7FFFFFFF} : static_cast<size_t>(INT64_MAX));
+}
+
 TEST(RecordKey, ArgumentChecksAndTheirOrder) {
   EXPECT_EQ(CheckRecordKey(10, 2, 3), 0);
   EXPECT_EQ(CheckRecordKey(10, 7, 3), 0);
