@@ -16,8 +16,9 @@ int16_t KillFileAll(const char* name);
 
 // Deletes the files that a pattern such as C:\T\*.BAK matches and answers how many
 // went. The name part is matched against each file's long name with the library's own
-// name test (WalkNameMatches: letters in either case, "*" any run, "*.*" only names
-// with a dot, never a short alias); a pattern without a name part deletes nothing. With
+// name test (WalkNameMatches: letters in either case, "*" any run, never a short alias),
+// except that "*.*" alone takes every name, as Windows reads it in a deletion; a pattern
+// without a name part deletes nothing. With
 // strip, each file's protective attributes are cleared first, so read-only
 // files go too. Folder entries are never touched: they cannot be deleted as files, and
 // their attributes (the folder's own through ".", its parent's through "..") stay.
