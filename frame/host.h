@@ -77,14 +77,6 @@ struct FileClose {
 };
 using UniqueFile = std::unique_ptr<FILE, FileClose>;
 
-struct FindCloser {
-  using pointer = HANDLE;
-  void operator()(HANDLE h) const {
-    if (h != INVALID_HANDLE_VALUE) FindClose(h);
-  }
-};
-using UniqueFind = std::unique_ptr<HANDLE, FindCloser>;
-
 struct HandleCloser {
   using pointer = HANDLE;
   void operator()(HANDLE h) const {

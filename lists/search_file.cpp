@@ -100,8 +100,7 @@ int32_t SearchFile(const char* start, const char* pattern, const char* result_fi
   if (*result_file != '\0') {
     // Opened before the walk, relative to the caller's current directory. A read-only
     // result file is never truncated.
-    if (IsReadOnlyFile(result_file)) return -1;
-    out.reset(fopen(result_file, "w+b"));
+    out.reset(OpenOutput(result_file, "w+b"));
     if (!out) return -1;
   }
   Search search(pattern, out.get());
