@@ -91,6 +91,12 @@ class StrArg {
  public:
   operator const char*() const { return p_ != nullptr ? p_ : ""; }
   const char* c_str() const { return *this; }
+  // The argument a Unicode twin passes on, its text converted.
+  static StrArg Of(const char* p) {
+    StrArg a;
+    a.p_ = p;
+    return a;
+  }
 
  private:
   const char* p_;
@@ -99,25 +105,35 @@ static_assert(sizeof(StrArg) == sizeof(const char*) && std::is_trivially_copyabl
 
 namespace kind {
 // `impl` is the type the library's definition uses, `call` the type a caller passes,
-// `ret` the type a caller receives when the kind is a result.
-struct Str { static constexpr Kind id = Kind::Str; using impl = StrArg; using call = const char*; };
-struct StrRef { static constexpr Kind id = Kind::StrRef; using impl = BSTR*; using call = BSTR*; };
-struct Int { static constexpr Kind id = Kind::Int; using impl = int16_t; using call = HostInt; using ret = uint32_t; };
-struct Long { static constexpr Kind id = Kind::Long; using impl = int32_t; using call = HostLong; using ret = int32_t; };
-struct LongRef { static constexpr Kind id = Kind::LongRef; using impl = int32_t*; using call = int32_t*; };
-struct DoubleRef { static constexpr Kind id = Kind::DoubleRef; using impl = double*; using call = double*; };
-struct FileAttribRef { static constexpr Kind id = Kind::FileAttribRef; using impl = FileAttrib*; using call = FileAttrib*; };
-struct PathPartsRef { static constexpr Kind id = Kind::PathPartsRef; using impl = PathParts*; using call = PathParts*; };
-struct StrArray { static constexpr Kind id = Kind::StrArray; using impl = SAFEARRAY**; using call = SAFEARRAY**; };
-struct AnyArray { static constexpr Kind id = Kind::AnyArray; using impl = SAFEARRAY**; using call = SAFEARRAY**; };
-struct Double { static constexpr Kind id = Kind::Double; using impl = double; using ret = double; };
-struct String { static constexpr Kind id = Kind::String; using impl = BSTR; using ret = BSTR; };
+// `ret` the type a caller receives when the kind is a result. `twin` is the type of the
+// same argument in the export's Unicode twin (cNameW): a String there is UTF-16, passed
+// as VB's StrPtr gives it (a NUL-terminated `const wchar_t*`, null for vbNullString), and
+// ByRef Strings, String arrays and records hold UTF-16 BSTRs. Kinds without strings are
+// the same in both.
+struct Str { static constexpr Kind id = Kind::Str; using impl = StrArg; using call = const char*; using twin = const wchar_t*; };
+struct StrRef { static constexpr Kind id = Kind::StrRef; using impl = BSTR*; using call = BSTR*; using twin = BSTR*; };
+struct Int { static constexpr Kind id = Kind::Int; using impl = int16_t; using call = HostInt; using ret = uint32_t; using twin = int16_t; };
+struct Long { static constexpr Kind id = Kind::Long; using impl = int32_t; using call = HostLong; using ret = int32_t; using twin = int32_t; };
+struct LongRef { static constexpr Kind id = Kind::LongRef; using impl = int32_t*; using call = int32_t*; using twin = int32_t*; };
+struct DoubleRef { static constexpr Kind id = Kind::DoubleRef; using impl = double*; using call = double*; using twin = double*; };
+struct FileAttribRef { static constexpr Kind id = Kind::FileAttribRef; using impl = FileAttrib*; using call = FileAttrib*; using twin = FileAttrib*; };
+struct PathPartsRef { static constexpr Kind id = Kind::PathPartsRef; using impl = PathParts*; using call = PathParts*; using twin = PathParts*; };
+struct StrArray { static constexpr Kind id = Kind::StrArray; using impl = SAFEARRAY**; using call = SAFEARRAY**; using twin = SAFEARRAY**; };
+struct AnyArray { static constexpr Kind id = Kind::AnyArray; using impl = SAFEARRAY**; using call = SAFEARRAY**; using twin = SAFEARRAY**; };
+struct Double { static constexpr Kind id = Kind::Double; using impl = double; using ret = double; using twin = double; };
+struct String { static constexpr Kind id = Kind::String; using impl = BSTR; using ret = BSTR; using twin = BSTR; };
+// Text of a file's contents: the same C types as Str, StrRef and StrArray.
+struct Text : Str { static constexpr Kind id = Kind::Text; };
+struct TextRef : StrRef { static constexpr Kind id = Kind::TextRef; };
+struct TextArray : StrArray { static constexpr Kind id = Kind::TextArray; };
 }  // namespace kind
 
 template <class R, class... A>
 struct Sig {
   using impl = typename R::impl __attribute__((stdcall))(typename A::impl...);
   using call = typename R::ret(__attribute__((stdcall)) *)(typename A::call...);
+  using twin = typename R::twin __attribute__((stdcall))(typename A::twin...);
+  using twin_call = typename R::ret(__attribute__((stdcall)) *)(typename A::twin...);
   using result = R;
   static constexpr int arg_count = sizeof...(A);
   static constexpr int arg_bytes = 4 * sizeof...(A);
@@ -126,6 +142,11 @@ struct Sig {
 
 namespace decl {
 using namespace vnk::kind;
+// The ANSI exports declare text of a file's contents as they declare any String: only
+// the twins (frame/twins.cpp) tell the two apart, from the kinds themselves.
+using Text = kind::Str;
+using TextRef = kind::StrRef;
+using TextArray = kind::StrArray;
 #define VNK_ARGUMENT_TYPE(kind, name) kind
 #define VNK_SIGNATURE(name, R, ...) using name = Sig<R __VA_OPT__(, VNK_EACH_ARGUMENT(VNK_ARGUMENT_TYPE, __VA_ARGS__))>;
 VNK_EXPORTS(VNK_SIGNATURE)
@@ -135,6 +156,7 @@ VNK_EXPORTS(VNK_SIGNATURE)
 
 }  // namespace vnk
 
-#define VNK_DECLARE_EXPORT(name, R, ...) extern "C" vnk::decl::name::impl name;
+// Every export has at least one String argument, so every export has its Unicode twin.
+#define VNK_DECLARE_EXPORT(name, R, ...) extern "C" vnk::decl::name::impl name; extern "C" vnk::decl::name::twin name##W;
 VNK_EXPORTS(VNK_DECLARE_EXPORT)
 #undef VNK_DECLARE_EXPORT

@@ -9,6 +9,11 @@
 //   FileAttribRef  x As FileAttrib     PathPartsRef x As PathParts
 //   StrArray   x() As String           AnyArray     x() As Any (fixed-size elements)
 // Results: Int (Integer), Long, Double, String.
+// Text, TextRef and TextArray are declared as Str, StrRef and StrArray are, but carry text
+// of a file's contents (search and replacement texts, character lists, the lines of a
+// string array file) rather than names: the Unicode twins hand them to the library in
+// the ANSI code page, so that a twin reads and writes a file's bytes as its ANSI export
+// does, while names and paths reach it as UTF-8.
 // An argument is written (Kind, Name); VNK_EACH_ARGUMENT applies a macro to each. The
 // names are the ones a VB program's declarations show; they avoid VB's keywords and
 // built-in functions (Name, Input, Output, Dir, Len, Width...), so that the declarations
@@ -18,7 +23,7 @@
 
 namespace vnk {
 
-enum class Kind { Str, StrRef, Int, Long, LongRef, DoubleRef, FileAttribRef, PathPartsRef, StrArray, AnyArray, Double, String };
+enum class Kind { Str, StrRef, Int, Long, LongRef, DoubleRef, FileAttribRef, PathPartsRef, StrArray, AnyArray, Double, String, Text, TextRef, TextArray };
 
 }  // namespace vnk
 
@@ -37,7 +42,7 @@ enum class Kind { Str, StrRef, Int, Long, LongRef, DoubleRef, FileAttribRef, Pat
 #define VNK_EXPORTS(X)                                                                                                                               \
   X(cAllSubDirectories, String, (Str, Folder), (LongRef, Count))                                                                                     \
   X(cArrayOnDisk, Long, (Str, FileName), (AnyArray, Values), (Int, Direction))                                                                       \
-  X(cArrayStringOnDisk, Long, (Str, FileName), (StrArray, Items), (Int, Direction), (LongRef, ElementCount))                                         \
+  X(cArrayStringOnDisk, Long, (Str, FileName), (TextArray, Items), (Int, Direction), (LongRef, ElementCount))                                         \
   X(cChDir, Int, (Str, Folder))                                                                                                                      \
   X(cChDrive, Int, (Str, Drive))                                                                                                                     \
   X(cCmpFileAttribute, Int, (Str, File1), (Str, File2))                                                                                              \
@@ -46,15 +51,15 @@ enum class Kind { Str, StrRef, Int, Long, LongRef, DoubleRef, FileAttribRef, Pat
   X(cCmpFileTime, Int, (Str, File1), (Str, File2))                                                                                                   \
   X(cCountDirectories, Int, (Str, Pattern))                                                                                                          \
   X(cCountFiles, Int, (Str, Pattern))                                                                                                                \
-  X(cFileChangeChars, Long, (Str, FileName), (StrRef, FromChars), (StrRef, ToChars), (Str, WorkFile))                                                \
+  X(cFileChangeChars, Long, (Str, FileName), (TextRef, FromChars), (TextRef, ToChars), (Str, WorkFile))                                                \
   X(cFileCompressTab, Long, (Str, Source), (Str, Target), (Long, TabSize))                                                                           \
   X(cFileCopy, Long, (Str, Source), (Str, Target))                                                                                                   \
   X(cFileCopy2, Long, (Str, Source), (Str, Target))                                                                                                  \
   X(cFileDateCreated, String, (Str, FileName))                                                                                                       \
   X(cFileDrive, String, (Str, FileName))                                                                                                             \
   X(cFileExpandTab, Long, (Str, Source), (Str, Target), (Long, TabSize))                                                                             \
-  X(cFileFilter, Long, (Str, Source), (Str, Target), (StrRef, Chars))                                                                                \
-  X(cFileFilterNot, Long, (Str, Source), (Str, Target), (StrRef, Chars))                                                                             \
+  X(cFileFilter, Long, (Str, Source), (Str, Target), (TextRef, Chars))                                                                                \
+  X(cFileFilterNot, Long, (Str, Source), (Str, Target), (TextRef, Chars))                                                                             \
   X(cFileGetAttrib, Int, (Str, FileName), (FileAttribRef, Attr))                                                                                     \
   X(cFileLastDateAccess, String, (Str, FileName))                                                                                                    \
   X(cFileLastDateModified, String, (Str, FileName))                                                                                                  \
@@ -70,9 +75,9 @@ enum class Kind { Str, StrRef, Int, Long, LongRef, DoubleRef, FileAttribRef, Pat
   X(cFileResetHidden, Int, (Str, FileName))                                                                                                          \
   X(cFileResetReadOnly, Int, (Str, FileName))                                                                                                        \
   X(cFileResetSystem, Int, (Str, FileName))                                                                                                          \
-  X(cFileSearch, Long, (Str, FileName), (Str, SearchText), (Int, CaseSensitive))                                                                     \
-  X(cFileSearchAndReplace, Long, (Str, FileName), (Str, SearchText), (Str, ReplaceText), (Str, WorkFile), (Int, CaseSensitive))                      \
-  X(cFileSearchCount, Long, (Str, FileName), (Str, SearchText), (Int, CaseSensitive))                                                                \
+  X(cFileSearch, Long, (Str, FileName), (Text, SearchText), (Int, CaseSensitive))                                                                     \
+  X(cFileSearchAndReplace, Long, (Str, FileName), (Text, SearchText), (Text, ReplaceText), (Str, WorkFile), (Int, CaseSensitive))                      \
+  X(cFileSearchCount, Long, (Str, FileName), (Text, SearchText), (Int, CaseSensitive))                                                                \
   X(cFileSetAllAttrib, Int, (Str, FileName))                                                                                                         \
   X(cFileSetArchive, Int, (Str, FileName))                                                                                                           \
   X(cFileSetAttrib, Int, (Str, FileName), (FileAttribRef, Attr))                                                                                     \

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include "system/fs.h"
+#include "system/text.h"
+
 #include <cerrno>
 #include <ctime>
 
@@ -30,7 +33,7 @@ int32_t CalendarSeconds(const FILETIME& ft) {
   return static_cast<int32_t>(t);
 }
 
-void Fill(const WIN32_FIND_DATAA& fd, DirEntry* entry, ScanFields fields) {
+void Fill(const WIN32_FIND_DATAW& fd, DirEntry* entry, ScanFields fields) {
   entry->attrib = fd.dwFileAttributes == FILE_ATTRIBUTE_NORMAL ? 0 : fd.dwFileAttributes;
   bool times = fields == ScanFields::kAll;
   entry->time_create = times ? CalendarSeconds(fd.ftCreationTime) : -1;
@@ -40,12 +43,7 @@ void Fill(const WIN32_FIND_DATAA& fd, DirEntry* entry, ScanFields fields) {
   entry->size_high = fd.nFileSizeHigh;
   // The find data's first reserved word holds the tag only for a reparse point.
   entry->reparse_tag = (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? fd.dwReserved0 : 0;
-  static_assert(sizeof entry->name == sizeof fd.cFileName);
-  for (size_t i = 0; i < sizeof entry->name; ++i) {
-    entry->name[i] = fd.cFileName[i];
-    if (fd.cFileName[i] == '\0') break;
-  }
-  entry->name[sizeof entry->name - 1] = '\0';
+  NarrowInto(fd.cFileName, entry->name, sizeof entry->name);
 }
 
 void SetScanErrno() {
@@ -61,8 +59,8 @@ void SetScanErrno() {
 }  // namespace
 
 ScanHandle ScanFirst(const char* pattern, DirEntry* entry, ScanFields fields) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA(pattern, &fd);
+  WIN32_FIND_DATAW fd;
+  HANDLE h = sys::FindFirst(pattern, &fd);
   if (h == INVALID_HANDLE_VALUE) {
     SetScanErrno();
     return SCAN_NONE;
@@ -72,8 +70,8 @@ ScanHandle ScanFirst(const char* pattern, DirEntry* entry, ScanFields fields) {
 }
 
 int ScanNext(ScanHandle handle, DirEntry* entry, ScanFields fields) {
-  WIN32_FIND_DATAA fd;
-  if (handle == SCAN_NONE || !FindNextFileA(reinterpret_cast<HANDLE>(handle), &fd)) {
+  WIN32_FIND_DATAW fd;
+  if (handle == SCAN_NONE || !FindNextFileW(reinterpret_cast<HANDLE>(handle), &fd)) {
     SetScanErrno();
     return -1;
   }

@@ -4,8 +4,13 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace vnk {
+
+// The longest entry name in bytes: 255 UTF-16 units, each at most three bytes of UTF-8
+// (or two of a double-byte code page), and the terminator.
+constexpr size_t kEntryNameBytes = 3 * 255 + 1;
 
 // One folder entry as the scan reports it.
 struct DirEntry {
@@ -14,7 +19,7 @@ struct DirEntry {
   int32_t time_access;
   int32_t time_write;
   uint32_t size;        // low 32 bits of the size; 0 for a folder
-  char name[260];       // the entry's long name, no path
+  char name[kEntryNameBytes];  // the entry's long name, no path, in the call's encoding
   uint32_t size_high;   // the high 32 bits of the size, for totals that go beyond 4 GB
   uint32_t reparse_tag; // the kind of reparse point (link, junction, ...) when attrib has 0x400, else 0
 };
@@ -76,18 +81,19 @@ class KeptScan {
   ScanHandle handle_ = SCAN_NONE;
 };
 
-// The full paths of a scan's entries: the folder part of the pattern (at most 259
-// characters, up to and including its last separator) followed by each entry's name.
+// The full paths of a scan's entries: the folder part of the pattern (up to and
+// including its last separator) followed by each entry's name.
 class EntryPath {
  public:
-  EntryPath(const char* pattern, size_t folder_part) : prefix_(folder_part) { memcpy(path_, pattern, prefix_); }
+  EntryPath(const char* pattern, size_t folder_part) : path_(pattern, folder_part), prefix_(folder_part) {}
   const char* Of(const DirEntry& entry) {
-    memcpy(path_ + prefix_, entry.name, strnlen(entry.name, sizeof entry.name - 1) + 1);
-    return path_;
+    path_.resize(prefix_);
+    path_.append(entry.name, strnlen(entry.name, sizeof entry.name - 1));
+    return path_.c_str();
   }
 
  private:
-  char path_[2 * sizeof(DirEntry::name)];
+  std::string path_;
   size_t prefix_;
 };
 

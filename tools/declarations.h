@@ -48,11 +48,22 @@ inline std::vector<Export> Exports() {
   return all;
 }
 
+// The kind an argument is declared with: text of a file's contents is a String like
+// any other in every declaration of an ANSI export.
+inline Kind Declared(Kind k) {
+  switch (k) {
+    case Kind::Text: return Kind::Str;
+    case Kind::TextRef: return Kind::StrRef;
+    case Kind::TextArray: return Kind::StrArray;
+    default: return k;
+  }
+}
+
 // ---- VB ----------------------------------------------------------------------------
 
 inline std::string VbArgument(const Argument& a) {
   std::string n(a.name);
-  switch (a.kind) {
+  switch (Declared(a.kind)) {
     case Kind::Str: return "ByVal " + n + " As String";
     case Kind::StrRef: return n + " As String";
     case Kind::Int: return "ByVal " + n + " As Integer";
@@ -90,7 +101,7 @@ inline std::string VbDeclare(const Export& e, std::string_view lib = "VARNOK-32.
 // ---- C -----------------------------------------------------------------------------
 
 inline const char* CType(Kind k) {
-  switch (k) {
+  switch (Declared(k)) {
     case Kind::Str: return "const char*";
     case Kind::StrRef: return "BSTR*";
     case Kind::Int: return "short";
@@ -103,6 +114,9 @@ inline const char* CType(Kind k) {
     case Kind::AnyArray: return "SAFEARRAY**";
     case Kind::Double: return "double";
     case Kind::String: return "BSTR";
+    case Kind::Text:
+    case Kind::TextRef:
+    case Kind::TextArray: break;  // Declared() has mapped these
   }
   return "?";
 }

@@ -76,7 +76,9 @@ for row in rows:
     if not m: check(False, f"export table: a row that is no export: X({row})"); continue
     args = re.findall(r"\((\w+), (\w+)\)", m.group(3))
     check(m.group(1) not in table, f"export table lists {m.group(1)} twice")
-    table[m.group(1)] = (m.group(2), [k for k, _ in args])
+    # Text of a file's contents is declared as any String is.
+    declared = {"Text": "Str", "TextRef": "StrRef", "TextArray": "StrArray"}
+    table[m.group(1)] = (m.group(2), [declared.get(k, k) for k, _ in args])
     table_names[m.group(1)] = [n for _, n in args]
 count = len(table)
 check(count > 0 and list(table) == sorted(table), "the export table is empty or out of alphabetical order")

@@ -1,5 +1,5 @@
-// The directory scan's records, checked directly (the scan is compiled in here: it is no
-// export), and the 5 GB file as the size exports report it.
+// The directory scan's records, checked directly (the scan and the file-service layer
+// under it are compiled in here: they are no export), and the 5 GB file as the size exports report it.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -7,7 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "paths/split.cpp"
+#include "paths/split_kernel.cpp"
 #include "scan/scan.cpp"
+#include "system/fs.cpp"
+#include "system/text.cpp"
 #include "tests/win/harness.h"
 
 namespace vnk::test {

@@ -1,0 +1,180 @@
+// The file-service layer over the platform's wide-character functions.
+#include "system/fs.h"
+
+#include "system/text.h"
+
+namespace vnk::sys {
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// The full path of a wide path, or false.
+bool FullWide(const wchar_t* path, std::wstring* out) {
+  DWORD need = GetFullPathNameW(path, 0, nullptr, nullptr);
+  for (int tries = 0; need != 0 && tries < 3; ++tries) {
+    out->resize(need);
+    DWORD n = GetFullPathNameW(path, need, &(*out)[0], nullptr);
+    if (n == 0) break;
+    if (n < need) {
+      out->resize(n);
+      return true;
+    }
+    need = n;
+  }
+  return false;
+}
+
+}  // namespace
+
+WidePath::WidePath(const char* path, size_t prefix_from) {
+  if (!Widen(path, CallCodePage(), &text_)) {
+    text_.clear();
+    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    return;
+  }
+  ok_ = true;
+  // Long paths, and only they, take the form that lifts the limit. Such a form is taken
+  // literally by the platform, so it is made from the full path ("." and ".." resolved,
+  // "/" turned into "\").
+  if (text_.size() < prefix_from || text_.compare(0, 4, L"\\\\?\\") == 0) return;
+  std::wstring full;
+  if (!FullWide(text_.c_str(), &full)) {
+    text_.clear();
+    ok_ = false;
+    return;
+  }
+  if (full.size() >= 2 && IsSeparator(full[0]) && IsSeparator(full[1])) {
+    if (full.size() >= 4 && (full[2] == L'?' || full[2] == L'.') && IsSeparator(full[3])) {
+      text_ = full;  // already a device or long form
+    } else {
+      text_ = L"\\\\?\\UNC\\";
+      text_.append(full, 2, std::wstring::npos);
+    }
+  } else {
+    text_ = L"\\\\?\\";
+    text_ += full;
+  }
+}
+
+HANDLE OpenFile(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+  WidePath w(path);
+  return CreateFileW(w.get(), access, share, nullptr, disposition, flags, nullptr);
+}
+
+DWORD Attributes(const char* path) {
+  WidePath w(path);
+  return GetFileAttributesW(w.get());
+}
+
+BOOL AttributesEx(const char* path, WIN32_FILE_ATTRIBUTE_DATA* data) {
+  WidePath w(path);
+  return GetFileAttributesExW(w.get(), GetFileExInfoStandard, data);
+}
+
+BOOL SetAttributes(const char* path, DWORD attributes) {
+  WidePath w(path);
+  return SetFileAttributesW(w.get(), attributes);
+}
+
+BOOL DeleteFile(const char* path) {
+  WidePath w(path);
+  return DeleteFileW(w.get());
+}
+
+BOOL RemoveFolder(const char* path) {
+  WidePath w(path);
+  return RemoveDirectoryW(w.get());
+}
+
+BOOL MakeFolder(const char* path) {
+  WidePath w(path, MAX_PATH - 12);
+  return CreateDirectoryW(w.get(), nullptr);
+}
+
+BOOL MoveFile(const char* from, const char* to, DWORD flags) {
+  WidePath a(from), b(to);
+  return flags == 0 ? MoveFileW(a.get(), b.get()) : MoveFileExW(a.get(), b.get(), flags);
+}
+
+BOOL CopyFile(const char* from, const char* to, BOOL fail_if_exists) {
+  WidePath a(from), b(to);
+  return CopyFileW(a.get(), b.get(), fail_if_exists);
+}
+
+BOOL SetCurrentFolder(const char* path) {
+  std::wstring w;
+  if (!Widen(path, CallCodePage(), &w)) {
+    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    return FALSE;
+  }
+  return SetCurrentDirectoryW(w.c_str());
+}
+
+UINT DriveType(const char* root) {
+  WidePath w(root);
+  return GetDriveTypeW(w.get());
+}
+
+BOOL DiskFreeSpace(const char* root, DWORD* sectors_per_cluster, DWORD* bytes_per_sector, DWORD* free_clusters,
+                   DWORD* total_clusters) {
+  WidePath w(root);
+  return GetDiskFreeSpaceW(root != nullptr ? w.get() : nullptr, sectors_per_cluster, bytes_per_sector,
+                           free_clusters, total_clusters);
+}
+
+bool CurrentFolder(std::string* out) {
+  std::wstring w;
+  DWORD need = GetCurrentDirectoryW(0, nullptr);
+  for (int tries = 0; need != 0 && tries < 3; ++tries) {
+    w.resize(need);
+    DWORD n = GetCurrentDirectoryW(need, &w[0]);
+    if (n == 0) return false;
+    if (n < need) {
+      w.resize(n);
+      out->clear();
+      if (Narrow(w, CallCodePage(), out)) return true;
+      SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+      return false;
+    }
+    need = n;
+  }
+  return false;
+}
+
+bool FullPath(const char* path, std::string* out, size_t* file_part) {
+  std::wstring w, full;
+  if (!Widen(path, CallCodePage(), &w)) {
+    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    return false;
+  }
+  if (!FullWide(w.c_str(), &full)) return false;
+  out->clear();
+  // The last component is found in UTF-16, where no unit of a character is a "\".
+  size_t last = full.find_last_of(L"\\/");
+  size_t cut = last == std::wstring::npos ? 0 : last + 1;
+  if (!Narrow(std::wstring_view(full).substr(0, cut), CallCodePage(), out)) {
+    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    return false;
+  }
+  size_t folder_bytes = out->size();
+  if (!Narrow(std::wstring_view(full).substr(cut), CallCodePage(), out)) {
+    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    return false;
+  }
+  if (file_part != nullptr) *file_part = cut == full.size() ? std::string::npos : folder_bytes;
+  return true;
+}
+
+FILE* OpenStream(const char* path, const char* mode) {
+  WidePath w(path);
+  wchar_t wmode[8] = {};
+  for (size_t i = 0; i + 1 < sizeof wmode / sizeof wmode[0] && mode[i] != '\0'; ++i) wmode[i] = mode[i];
+  return _wfopen(w.get(), wmode);
+}
+
+HANDLE FindFirst(const char* pattern, WIN32_FIND_DATAW* data) {
+  WidePath w(pattern);
+  return FindFirstFileW(w.get(), data);
+}
+
+}  // namespace vnk::sys
