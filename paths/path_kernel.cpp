@@ -3,6 +3,13 @@
 
 namespace vnk {
 
+size_t TextUnits(std::string_view text, Units units) {
+  if (units == Units::kBytes) return text.size();
+  size_t n = 0;
+  for (char c : text) n += ByteUnits(static_cast<unsigned char>(c), units);
+  return n;
+}
+
 bool EndsWithSeparator(std::string_view path, const LeadBytes& lead) {
   bool last_is_separator = false;
   for (size_t i = 0; i < path.size();) {

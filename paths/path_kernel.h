@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,21 @@ constexpr bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 inline size_t CharLength(std::string_view text, size_t i, const LeadBytes& lead) {
   return lead[static_cast<unsigned char>(text[i])] && i + 1 < text.size() ? 2 : 1;
 }
+
+// What a length counts: bytes (an ANSI call: a double-byte character is two), or the
+// UTF-16 units of UTF-8 text (a twin's call: what VB's Len gives, a character beyond the
+// Basic Multilingual Plane two).
+enum class Units : uint8_t { kBytes, kUtf16 };
+
+// The units one byte adds: in UTF-8, a continuation byte none and a four-byte
+// character's first byte two.
+constexpr unsigned ByteUnits(unsigned char c, Units units) {
+  if (units == Units::kBytes) return 1;
+  return (c & 0xC0) == 0x80 ? 0 : c >= 0xF0 ? 2 : 1;
+}
+
+// The length of text in units.
+size_t TextUnits(std::string_view text, Units units);
 
 // True when the last character of path is a separator (never the trail byte of a
 // double-byte character).

@@ -13,10 +13,12 @@ constexpr size_t kMaxChars = 516;
 constexpr int16_t kMaxPartChars = 256;
 }  // namespace
 
-int16_t ValidateFileName(const char* text) {
+int16_t ValidateFileName(const char* text, Units units) {
   const auto* s = reinterpret_cast<const unsigned char*>(text);
-  size_t len = strnlen(text, kMaxChars + 1);
-  if (len == 0 || len > kMaxChars) return 0;
+  // A unit of UTF-8 text takes at most three bytes.
+  const size_t max_bytes = units == Units::kBytes ? kMaxChars : 3 * kMaxChars;
+  size_t len = strnlen(text, max_bytes + 1);
+  if (len == 0 || len > max_bytes || TextUnits(std::string_view(text, len), units) > kMaxChars) return 0;
 
   // Exactly one leading parent reference is allowed.
   size_t start = (len >= 4 && s[0] == '.' && s[1] == '.' && s[2] == '\\') ? 3 : 0;
@@ -44,7 +46,7 @@ int16_t ValidateFileName(const char* text) {
     } else if (c == '*' || c == '<' || c == '>' || c == '?' || c == '|') {
       return 0;
     } else {
-      ++run;
+      run = static_cast<int16_t>(run + ByteUnits(c, units));
       if (dot_seen && run > kMaxPartChars) return 2;
     }
   }

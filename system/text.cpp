@@ -37,6 +37,8 @@ unsigned CallCodePage() { return current == CallEncoding::kUtf8 ? CP_UTF8 : CP_A
 
 const LeadBytes& CallLeadBytes() { return current == CallEncoding::kUtf8 ? SingleByteCodePage() : AnsiLeadBytes(); }
 
+Units CallUnits() { return current == CallEncoding::kUtf8 ? Units::kUtf16 : Units::kBytes; }
+
 size_t CallPathLimit() { return current == CallEncoding::kUtf8 ? 3 * kWidePathUnits : MAX_PATH_CHARS; }
 size_t CallNameLimit() { return current == CallEncoding::kUtf8 ? 3 * 255 : 255; }
 

@@ -151,5 +151,21 @@ TEST(TruncatePath, DoubleByteCharactersShortenAsAnyTwoBytes) {
   }
 }
 
+// A twin's widths count UTF-16 units of its UTF-8 text: a Greek letter (two bytes) is
+// one unit, a character beyond the Basic Multilingual Plane (four bytes) two.
+TEST(TruncatePath, Utf16UnitsOfUtf8Text) {
+  const std::string alpha = "\xCE\x91", face = "\xF0\x9F\x98\x80";
+  std::string a10, b10;
+  for (int i = 0; i < 10; ++i) a10 += alpha;
+  for (int i = 0; i < 5; ++i) b10 += face;
+  const std::string path = "C:\\" + a10 + "\\" + b10 + "\\name.txt";  // 33 units, 73 bytes
+  auto cut = [&](int32_t width) { return TruncatePath(path.c_str(), width, SingleByteCodePage(), Units::kUtf16); };
+  EXPECT_EQ(cut(33), path);
+  EXPECT_EQ(cut(30), "C:\\" + a10 + std::string(9, '.') + "name.txt");
+  EXPECT_EQ(cut(25), "C:\\" + a10 + std::string(4, '.') + "name.txt");
+  // Counted in bytes the same path is too long for any of these widths.
+  EXPECT_NE(TruncatePath(path.c_str(), 33, SingleByteCodePage()), path);
+}
+
 }  // namespace
 }  // namespace vnk

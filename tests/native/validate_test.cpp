@@ -31,6 +31,15 @@ TEST(ValidateFileName, LengthLimits) {
   EXPECT_EQ(ValidateFileName(("N." + std::string(257, 'E')).c_str()), 2);
   // A name part without any dot is limited only by the whole length.
   EXPECT_EQ(ValidateFileName(("C:\\" + std::string(400, 'D')).c_str()), -1);
+  // A twin's lengths count UTF-16 units: 256 Greek letters (512 bytes) are a full name
+  // part, 257 one too many; 516 units are the whole path's limit.
+  std::string greek256;
+  for (int i = 0; i < 256; ++i) greek256 += "\xCE\xB1";
+  EXPECT_EQ(ValidateFileName((greek256 + ".X").c_str(), Units::kUtf16), -1);
+  EXPECT_EQ(ValidateFileName((greek256 + "\xCE\xB1.X").c_str(), Units::kUtf16), 1);
+  EXPECT_EQ(ValidateFileName((greek256 + ".X").c_str()), 1);
+  EXPECT_EQ(ValidateFileName(("C:\\" + greek256 + greek256 + "\xCE\xB1\xCE\xB1").c_str(), Units::kUtf16), 0);
+  EXPECT_EQ(ValidateFileName(("C:\\" + greek256 + greek256 + "\xCE\xB1").c_str(), Units::kUtf16), -1);
 }
 
 }  // namespace vnk
