@@ -10,15 +10,18 @@ namespace vnk {
 namespace {
 // The longest path accepted, and the longest name part or extension beside a dot.
 constexpr size_t kMaxChars = 516;
+constexpr size_t kMaxWideChars = 32767;
 constexpr int16_t kMaxPartChars = 256;
 }  // namespace
 
 int16_t ValidateFileName(const char* text, Units units) {
   const auto* s = reinterpret_cast<const unsigned char*>(text);
-  // A unit of UTF-8 text takes at most three bytes.
-  const size_t max_bytes = units == Units::kBytes ? kMaxChars : 3 * kMaxChars;
+  // A twin's path may be as long as the platform's long form allows; a unit of UTF-8
+  // text takes at most three bytes.
+  const size_t max_units = units == Units::kBytes ? kMaxChars : kMaxWideChars;
+  const size_t max_bytes = units == Units::kBytes ? kMaxChars : 3 * kMaxWideChars;
   size_t len = strnlen(text, max_bytes + 1);
-  if (len == 0 || len > max_bytes || TextUnits(std::string_view(text, len), units) > kMaxChars) return 0;
+  if (len == 0 || len > max_bytes || TextUnits(std::string_view(text, len), units) > max_units) return 0;
 
   // Exactly one leading parent reference is allowed.
   size_t start = (len >= 4 && s[0] == '.' && s[1] == '.' && s[2] == '\\') ? 3 : 0;

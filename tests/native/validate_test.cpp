@@ -32,14 +32,17 @@ TEST(ValidateFileName, LengthLimits) {
   // A name part without any dot is limited only by the whole length.
   EXPECT_EQ(ValidateFileName(("C:\\" + std::string(400, 'D')).c_str()), -1);
   // A twin's lengths count UTF-16 units: 256 Greek letters (512 bytes) are a full name
-  // part, 257 one too many; 516 units are the whole path's limit.
+  // part, 257 one too many; the whole path may have 32,767 units.
   std::string greek256;
   for (int i = 0; i < 256; ++i) greek256 += "\xCE\xB1";
   EXPECT_EQ(ValidateFileName((greek256 + ".X").c_str(), Units::kUtf16), -1);
   EXPECT_EQ(ValidateFileName((greek256 + "\xCE\xB1.X").c_str(), Units::kUtf16), 1);
   EXPECT_EQ(ValidateFileName((greek256 + ".X").c_str()), 1);
-  EXPECT_EQ(ValidateFileName(("C:\\" + greek256 + greek256 + "\xCE\xB1\xCE\xB1").c_str(), Units::kUtf16), 0);
-  EXPECT_EQ(ValidateFileName(("C:\\" + greek256 + greek256 + "\xCE\xB1").c_str(), Units::kUtf16), -1);
+  std::string deep = "C:";
+  for (int part = 0; part < 127; ++part) deep += "\\" + greek256;  // 2 + 127 * 257 = 32,641 units
+  EXPECT_EQ(ValidateFileName(deep.c_str(), Units::kUtf16), -1);
+  EXPECT_EQ(ValidateFileName((deep + "\\" + greek256).c_str(), Units::kUtf16), 0);
+  EXPECT_EQ(ValidateFileName(deep.c_str()), 0);
 }
 
 }  // namespace vnk
