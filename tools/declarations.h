@@ -48,6 +48,9 @@ inline std::vector<Export> Exports() {
   return all;
 }
 
+// The name of an export's Unicode twin: the same arguments, its Strings in UTF-16.
+inline std::string TwinName(const Export& e) { return std::string(e.name) + "W"; }
+
 // The kind an argument is declared with: text of a file's contents is a String like
 // any other in every declaration of an ANSI export.
 inline Kind Declared(Kind k) {

@@ -160,13 +160,19 @@ std::string Header() {
   return o.str();
 }
 
-// The module-definition file the DLL of one architecture is linked with. The 32-bit
-// functions are stdcall, decorated name@bytes, and each is exported under its plain name;
-// x64 has one calling convention and no decoration.
+// The module-definition file the DLL of one architecture is linked with: every export
+// and its Unicode twin (cNameW, the same arguments), in one list sorted as the names
+// compare in any letter case. The 32-bit functions are stdcall, decorated name@bytes, and
+// each is exported under its plain name; x64 has one calling convention and no
+// decoration.
 std::string Def(int bits) {
-  std::vector<Export> exports = Exports();
-  std::sort(exports.begin(), exports.end(), [](const Export& a, const Export& b) {
-    return std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
+  std::vector<std::pair<std::string, size_t>> entries;  // name, argument count
+  for (const Export& e : Exports()) {
+    entries.emplace_back(std::string(e.name), e.args.size());
+    entries.emplace_back(TwinName(e), e.args.size());
+  }
+  std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+    return std::lexicographical_compare(a.first.begin(), a.first.end(), b.first.begin(), b.first.end(),
                                         [](char x, char y) { return tolower(x) < tolower(y); });
   });
   std::ostringstream o;
@@ -175,10 +181,10 @@ std::string Def(int bits) {
   else
     o << "; VARNOK-64.DLL exports: the names of the functions, undecorated on x64.\n";
   o << "LIBRARY \"VARNOK-" << bits << ".DLL\"\nEXPORTS\n";
-  for (const Export& e : exports) {
-    o << "    " << e.name;
+  for (const auto& [name, count] : entries) {
+    o << "    " << name;
     // Every 32-bit argument takes one 4-byte stack slot.
-    if (bits == 32) o << " = " << e.name << "@" << 4 * e.args.size();
+    if (bits == 32) o << " = " << name << "@" << 4 * count;
     o << "\n";
   }
   return o.str();

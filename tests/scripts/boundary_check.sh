@@ -8,10 +8,11 @@
 #    for this machine);
 #  - read back as a VB or C compiler and the linker would: both modules (each branch of
 #    VARNOK.BAS's #If block) and the header declare every export of the table with its
-#    kinds and names; both .def files name every export, the 32-bit one with 4 bytes per
-#    argument; the records match the DLL's own layout, the constants its result codes;
+#    kinds and names; both .def files name every export and its Unicode twin (cNameW) in
+#    one sorted list, the 32-bit one with 4 bytes per argument; the records match the
+#    DLL's own layout, the constants its result codes;
 #  - the DLL of this build, and of the other architecture's build beside it when that
-#    has one: every export of the table, undecorated, nothing else, and nothing imported
+#    has one: every export of the table and its twin, undecorated, nothing else, and nothing imported
 #    but system DLLs; this build's import library names the same exports (on 32 bits
 #    with the .def's byte counts) and decl_implib_test.exe imports the DLL through it;
 #  - vnkcall --help and docs/reference.md show the very declarations of VARNOK32.BAS.
@@ -82,6 +83,11 @@ for row in rows:
     table_names[m.group(1)] = [n for _, n in args]
 count = len(table)
 check(count > 0 and list(table) == sorted(table), "the export table is empty or out of alphabetical order")
+# Every export has its Unicode twin cNameW, with the same arguments and result; the DLL
+# exports both.
+twins = {n + "W": v for n, v in table.items()}
+check(not set(twins) & set(table), "an export of the table is named like another's twin")
+exported = {**table, **twins}
 
 # The modules: CR LF lines as VB writes them, one Declare per export (in VARNOK.BAS, per
 # export and branch of its #If VBA7 / #If Win64 block).
@@ -159,8 +165,9 @@ for label, decls in all_decls:
     extra = set(decls) - set(table)
     check(not extra, f"{label} declares exports the table lacks: {sorted(extra)}")
 
-# The module-definition files: each export of the table once, undecorated, and on 32 bits
-# mapped to its stdcall name with 4 bytes per argument.
+# The module-definition files: each export of the table and each twin once, undecorated,
+# in one list sorted in any letter case, and on 32 bits mapped to its stdcall name with 4
+# bytes per argument (a twin's as many as its export's).
 for n in (32, 64):
     text = read(f"VARNOK-{n}.def")
     check(re.search(r'^LIBRARY "VARNOK-%d\.DLL"$' % n, text, re.M) is not None, f"VARNOK-{n}.def does not name VARNOK-{n}.DLL")
@@ -171,9 +178,10 @@ for n in (32, 64):
         if not m or (n == 32 and m.group(1) != m.group(2)):
             check(False, f"VARNOK-{n}.def: '{e}' is not an export as this architecture names it"); continue
         names.append(m.group(1))
-        if n == 32 and m.group(1) in table:
-            check(int(m.group(3)) == 4 * len(table[m.group(1)][1]), f"VARNOK-32.def: {e}, the table gives {m.group(1)} {len(table[m.group(1)][1])} arguments")
-    check(sorted(names) == sorted(table), f"VARNOK-{n}.def and the table name different exports: {sorted(set(names) ^ set(table))}")
+        if n == 32 and m.group(1) in exported:
+            check(int(m.group(3)) == 4 * len(exported[m.group(1)][1]), f"VARNOK-32.def: {e}, the table gives {m.group(1)} {len(exported[m.group(1)][1])} arguments")
+    check(sorted(names) == sorted(exported), f"VARNOK-{n}.def and the table name different exports and twins: {sorted(set(names) ^ set(exported))}")
+    check(names == sorted(names, key=str.lower), f"VARNOK-{n}.def: the exports are not in one sorted list")
     check(len(names) == len(set(names)), f"VARNOK-{n}.def names an export twice")
 
 # Records: the DLL's own layout (frame/boundary.h) field by field.
@@ -210,15 +218,15 @@ for n, v in codes.items():
     m = re.search(r"^#define %s \(?(-?\w+)\)?$" % n, hdr, re.M)
     check(m is not None and int(m.group(1), 0) == v, f"varnok32.h: {n} differs from the DLL's {v}")
 
-# Each built DLL's export table: the table's exports, undecorated, and nothing else; and
-# nothing imported but system DLLs.
+# Each built DLL's export table: the table's exports and their twins, undecorated, and
+# nothing else; and nothing imported but system DLLs.
 dlls = {}
 for n in tool("dlls").split():
     dump = tool(f"dump_{n}")
     block = re.search(r"\[Ordinal/Name Pointer\] Table\n(.*?)\n\n", dump + "\n\n", re.S)
     names = re.findall(r"\]\s+(\S+)$", block.group(1), re.M) if block else []
     dlls[n] = set(names)
-    check(sorted(names) == sorted(table), f"VARNOK-{n}.DLL and the table name different exports: {sorted(set(names) ^ set(table))}")
+    check(sorted(names) == sorted(exported), f"VARNOK-{n}.DLL and the table name different exports and twins: {sorted(set(names) ^ set(exported))}")
     imports = sorted(set(m.upper() for m in re.findall(r"DLL Name: (\S+)", dump)))
     check(set(imports) <= {"KERNEL32.DLL", "MSVCRT.DLL", "OLEAUT32.DLL", "OLE32.DLL"}, f"VARNOK-{n}.DLL imports {imports}")
 check(str(bits) in dlls, f"this build has no VARNOK-{bits}.DLL")
@@ -233,6 +241,8 @@ check(set(implib) == dll_exports, f"{implib_name} and the DLL name different exp
 for n, b in implib.items():
     if n in bas_decl and b is not None:
         check(b == 4 * len(bas_decl[n][1]), f"{implib_name}: _{n}@{b}, VARNOK32.BAS declares {len(bas_decl[n][1])} arguments")
+    if n in twins and b is not None:
+        check(b == 4 * len(twins[n][1]), f"{implib_name}: _{n}@{b}, the table gives {n[:-1]} {len(twins[n][1])} arguments")
 imp = tool("implib_imports").split(f"DLL Name: VARNOK-{bits}.DLL")
 check(len(imp) == 2 and re.search(r"^\s+\w+\s+\d+\s+cFileSize$", imp[1].split("DLL Name:")[0], re.M) is not None,
       f"decl_implib_test.exe does not import the DLL through {implib_name}")
