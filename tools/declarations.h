@@ -130,6 +130,16 @@ inline std::string CPrototype(const Export& e) {
   return s + ");";
 }
 
+// The twin's C type: a ByVal String is UTF-16 text, NUL-terminated (null for an empty
+// string); every other kind is written as for the export, its strings UTF-16 BSTRs.
+inline const char* CTwinType(Kind k) { return Declared(k) == Kind::Str ? "const wchar_t*" : CType(k); }
+
+inline std::string CTwinPrototype(const Export& e) {
+  std::string s = std::string(CType(e.result)) + " VARNOK32_API " + TwinName(e) + "(";
+  for (size_t i = 0; i < e.args.size(); ++i) s += (i ? ", " : "") + std::string(CTwinType(e.args[i].kind)) + " " + std::string(e.args[i].name);
+  return s + ");";
+}
+
 // ---- Records and constants ------------------------------------------------------------
 
 // The two VB user-defined types, field by field in declaration order. Integers take two
