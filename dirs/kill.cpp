@@ -144,8 +144,10 @@ int32_t KillTree(const char* folder, const char* pattern, TreeMode mode) {
   for (int i = table.count - 1; i >= 0; --i) {
     const char* p = table.path(i);
     size_t p_len = strlen(p);
-    if (p_len + 1 + pattern_len <= CallPathLimit())
-      files += KillMatchingFiles(JoinFolderAndName(p, std::string_view(pattern, pattern_len), CallLeadBytes()).c_str(), true);
+    if (p_len + 1 + pattern_len <= CallPathLimit()) {
+      std::string files_pattern = JoinFolderAndName(p, std::string_view(pattern, pattern_len), CallLeadBytes());
+      files += KillMatchingFiles(files_pattern.c_str(), true);
+    }
     if (mode != TreeMode::kFilesOnly && RemoveFolderAll(p)) ++folders;
   }
   table.block.reset();

@@ -66,7 +66,8 @@ int16_t CountDirectories(const char* pattern) {
 
 extern "C" BSTR __stdcall cAllSubDirectories(StrArg folder, int32_t* count) {
   if (AnyNull(count)) return EmptyString();
-  std::optional<BSTR> text = Shield<std::optional<BSTR>>(std::nullopt, [&] { return AllSubDirectories(folder, count); });
+  std::optional<BSTR> text =
+      Shield<std::optional<BSTR>>(std::nullopt, [&] { return AllSubDirectories(folder, count); });
   if (text) return *text;
   *count = RC_NO_MEMORY;
   return EmptyString();

@@ -63,7 +63,8 @@ bool FinalPathOf(HANDLE h, std::string* out) {
 // The final path of what opening path reaches, as the deletions open it (a reparse point
 // itself, not its target); false with the platform's error.
 bool FinalPath(const char* path, std::string* out) {
-  UniqueHandle h(sys::OpenFile(path, 0, SHARE_ALL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT));
+  UniqueHandle h(
+      sys::OpenFile(path, 0, SHARE_ALL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT));
   if (h.get() == INVALID_HANDLE_VALUE) return false;
   return FinalPathOf(h.get(), out);
 }
