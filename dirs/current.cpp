@@ -1,8 +1,12 @@
 // The process's current folder and drive: cChDir, cChDrive.
 #include <cerrno>
+#include <string>
 
 #include "frame/ascii_kernel.h"
 #include "frame/host.h"
+#include "paths/path_kernel.h"
+#include "system/fs.h"
+#include "system/text.h"
 
 using namespace vnk;
 
@@ -13,25 +17,35 @@ constexpr int16_t REFUSED = 2;
 
 char UpperChar(char c) { return static_cast<char>(UpperAscii(static_cast<unsigned char>(c))); }
 
-}  // namespace
-
-extern "C" int16_t __stdcall cChDir(StrArg folder) {
+int16_t ChDir(const char* folder) {
   if (folder[0] == '\0') return REFUSED;
-  if (!SetCurrentDirectoryA(folder)) return LastErrno();
-  char now[MAX_PATH + 1];
-  DWORD n = GetCurrentDirectoryA(sizeof now, now);
-  if (n == 0) return LastErrno();
-  if (n >= sizeof now) {
+  if (!sys::SetCurrentFolder(folder)) return LastErrno();
+  std::string now;
+  if (!sys::CurrentFolder(&now)) return LastErrno();
+  // The new current folder is read back whole: one byte more than a path argument may
+  // have (260 for an ANSI call), as much as a MAX_PATH buffer and its terminator held.
+  if (now.size() > CallPathLimit() + 1) {
     SetLastError(ERROR_BUFFER_OVERFLOW);
     return LastErrno();
   }
   // A network folder has no drive whose current folder could be recorded.
-  if ((now[0] == '\\' && now[1] == '\\') || (now[0] == '/' && now[1] == '/')) return VB_TRUE;
+  if (now.size() >= 2 && now[0] == now[1] && IsSeparator(now[0])) return VB_TRUE;
   // The process remembers each drive's current folder in an "=C:" entry of its
   // environment; changing drives later (cChDrive) comes back to this folder.
-  char record[4] = {'=', UpperChar(now[0]), ':', '\0'};
-  if (!SetEnvironmentVariableA(record, now)) return LastErrno();
+  wchar_t record[4] = {L'=', static_cast<wchar_t>(static_cast<unsigned char>(UpperChar(now[0]))), L':', L'\0'};
+  std::wstring value;
+  if (!Widen(now, CallCodePage(), &value)) {
+    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    return LastErrno();
+  }
+  if (!SetEnvironmentVariableW(record, value.c_str())) return LastErrno();
   return VB_TRUE;
+}
+
+}  // namespace
+
+extern "C" int16_t __stdcall cChDir(StrArg folder) {
+  return Shield<int16_t>(ENOMEM, [&] { return ChDir(folder); });
 }
 
 extern "C" int16_t __stdcall cChDrive(StrArg drive) {
@@ -44,6 +58,5 @@ extern "C" int16_t __stdcall cChDrive(StrArg drive) {
   }
   // The bare "X:" takes the process back to the folder last current on that drive.
   char name[3] = {static_cast<char>(64 + number), ':', '\0'};
-  if (SetCurrentDirectoryA(name)) return VB_TRUE;
-  return LastErrno();
+  return Shield<int16_t>(ENOMEM, [&] { return sys::SetCurrentFolder(name) ? VB_TRUE : LastErrno(); });
 }

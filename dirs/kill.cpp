@@ -2,15 +2,19 @@
 #include "dirs/kill.h"
 
 #include <cstring>
+#include <cerrno>
+#include <string>
 
 #include "files/attrib.h"
 #include "frame/host.h"
+#include "paths/path_kernel.h"
 #include "paths/rules_kernel.h"
-#include "paths/split.h"
 #include "scan/links.h"
 #include "scan/scan.h"
 #include "scan/walk.h"
 #include "scan/wildcard_kernel.h"
+#include "system/fs.h"
+#include "system/text.h"
 
 namespace vnk {
 namespace {
@@ -20,13 +24,13 @@ namespace {
 // The removal is tried first; only a folder that stays has its protective bits looked
 // at, cleared, and the removal tried again.
 bool RemoveFolderAll(const char* folder) {
-  if (RemoveDirectoryA(folder)) return true;
-  DWORD word = GetFileAttributesA(folder);
+  if (sys::RemoveFolder(folder)) return true;
+  DWORD word = sys::Attributes(folder);
   bool stripped = word != INVALID_FILE_ATTRIBUTES && (word & (ATTR_READONLY | ATTR_HIDDEN | ATTR_SYSTEM)) != 0 &&
                   AttributeClear(folder, ATTR_STRIP_FOR_DELETE) == VB_TRUE;
   if (!stripped) return false;
-  if (RemoveDirectoryA(folder)) return true;
-  SetFileAttributesA(folder, word);
+  if (sys::RemoveFolder(folder)) return true;
+  sys::SetAttributes(folder, word);
   return false;
 }
 
@@ -35,7 +39,7 @@ bool RemoveFolderAll(const char* folder) {
 // with wildcards cannot be listed as one entry; such a folder link counts as a link
 // whose entry is unknown (entry->name empty).
 bool NamedFolderIsLink(const char* full, DirEntry* entry) {
-  DWORD word = GetFileAttributesA(full);
+  DWORD word = sys::Attributes(full);
   if (word == INVALID_FILE_ATTRIBUTES || (word & ATTR_DIRECTORY) == 0 || (word & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
     return false;
   entry->name[0] = '\0';
@@ -52,26 +56,26 @@ bool NamedFolderIsLink(const char* full, DirEntry* entry) {
 // remove a link there without reaching its target.
 int16_t KillFile(const char* name) {
   // Nothing to delete counts as success.
-  if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return VB_TRUE;
+  if (sys::Attributes(name) == INVALID_FILE_ATTRIBUTES) return VB_TRUE;
   if (!OwnsName(name)) return LastErrno();
-  if (DeleteFileA(name)) return VB_TRUE;
+  if (sys::DeleteFile(name)) return VB_TRUE;
   return LastErrno();
 }
 
 int16_t KillFileAll(const char* name) {
-  if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return VB_TRUE;
+  if (sys::Attributes(name) == INVALID_FILE_ATTRIBUTES) return VB_TRUE;
   // Before the attributes are cleared: through a link they are the target's.
   if (!OwnsName(name)) return LastErrno();
   if (AttributeClear(name, ATTR_STRIP_FOR_DELETE) != VB_TRUE) return VB_FALSE;
-  if (DeleteFileA(name)) return VB_TRUE;
+  if (sys::DeleteFile(name)) return VB_TRUE;
   return LastErrno();
 }
 
 int32_t KillMatchingFiles(const char* pattern, bool strip) {
-  size_t length = BoundedLength(pattern, MAX_PATH_CHARS);
-  if (length > MAX_PATH_CHARS) return 0;
+  if (!FitsCallPath(pattern)) return 0;
+  size_t length = strlen(pattern);
   // Each entry's path is the pattern's drive and folder followed by the entry's name.
-  size_t folder_part = DriveAndFolderLength(std::string_view(pattern, length), AnsiLeadBytes());
+  size_t folder_part = DriveAndFolderLength(std::string_view(pattern, length), CallLeadBytes());
   // The folder is listed whole and each long name put to the library's own name test,
   // the one the accounting counts with. The platform's matching would also take a file
   // whose short (8.3) alias matches: "*.htm" would delete report.html, "*.bak"
@@ -82,16 +86,15 @@ int32_t KillMatchingFiles(const char* pattern, bool strip) {
   if (folder_part == length) return 0;
   const char* name_part = strcmp(pattern + folder_part, "*.*") == 0 ? "*" : pattern + folder_part;
   if (!FoldedPattern(name_part, folded)) return 0;
-  if (folder_part + 1 > MAX_PATH_CHARS) return 0;
-  char every[PATH_BUFFER];
-  memcpy(every, pattern, folder_part);
-  memcpy(every + folder_part, "*", 2);
+  if (folder_part + 1 > CallPathLimit()) return 0;
+  std::string every(pattern, folder_part);
+  every.push_back('*');
   EntryPath paths(pattern, folder_part);
   LinkCheck links(std::string_view(pattern, folder_part));
 
   int32_t count = 0;
   DirEntry entry;
-  ScopedScan scan(every, &entry, ScanFields::kNoTimes);
+  ScopedScan scan(every.c_str(), &entry, ScanFields::kNoTimes);
   for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
     if ((entry.attrib & ATTR_DIRECTORY) || !WalkNameMatches(entry.name, folded)) continue;
     const char* path = paths.Of(entry);
@@ -105,7 +108,7 @@ int32_t KillMatchingFiles(const char* pattern, bool strip) {
       continue;
     }
     if (refused || !strip || AttributeClear(path, ATTR_STRIP_FOR_DELETE) != VB_TRUE) continue;
-    if (DeleteFileA(path)) ++count;
+    if (sys::DeleteFile(path)) ++count;
   }
   return count;
 }
@@ -117,37 +120,33 @@ int32_t KillTree(const char* folder, const char* pattern, TreeMode mode) {
   // As rm refuses "/", a drive's or share's root is refused whole, however it is
   // spelled ("X:\", "X:/", "\\server\share", "X:\DIR\..", or a bare "X:" whose current
   // folder is the root). A folder whose full path cannot be had is not touched either.
-  char full[PATH_BUFFER];
-  DWORD n = GetFullPathNameA(folder, sizeof full, full, nullptr);
-  if (n == 0 || n >= sizeof full) return 0;
-  if (IsRoot(full)) return RC_ROOT_REFUSED;
+  std::string full;
+  if (!sys::FullPath(folder, &full) || full.size() > CallPathLimit()) return 0;
+  if (IsRoot(full.c_str())) return RC_ROOT_REFUSED;
   // A folder that is itself a link leads elsewhere: only the link may go, never what it
   // points to, as rm -r and rd /s do. It goes only where the folder itself is to go.
-  full[TrimmedFolderLength(full, AnsiLeadBytes())] = '\0';
+  full.resize(TrimmedFolderLength(full.c_str(), CallLeadBytes()));
   DirEntry named;
-  if (NamedFolderIsLink(full, &named)) {
+  if (NamedFolderIsLink(full.c_str(), &named)) {
     if (mode != TreeMode::kBelowAndSelf || named.name[0] == '\0') return 0;
-    LinkCheck parent(std::string_view(full, DriveAndFolderLength(full, AnsiLeadBytes())));
-    return parent.RemoveLinkItself(full, named) ? 1 : 0;
+    LinkCheck parent(std::string_view(full).substr(0, DriveAndFolderLength(full, CallLeadBytes())));
+    return parent.RemoveLinkItself(full.c_str(), named) ? 1 : 0;
   }
 
   WalkTable table = CollectSubDirectories(folder);
   if (!table.ok()) return RC_NO_MEMORY;
 
   int32_t files = 0, folders = 0;
-  size_t pattern_len = BoundedLength(pattern, MAX_PATH_CHARS);
+  size_t pattern_len = BoundedLength(pattern, CallPathLimit());
   // From the last path to the first: every folder comes after all folders below it, so
-  // each is already empty of sub-folders when its turn comes.
+  // each is already empty of sub-folders when its turn comes. A collected path never ends
+  // with a separator, so each gets one before the pattern.
   for (int i = table.count - 1; i >= 0; --i) {
     const char* p = table.path(i);
     size_t p_len = strlen(p);
-    if (p_len + 1 + pattern_len <= MAX_PATH_CHARS) {
-      char files_pattern[PATH_BUFFER];
-      memcpy(files_pattern, p, p_len);
-      files_pattern[p_len] = '\\';
-      memcpy(files_pattern + p_len + 1, pattern, pattern_len);
-      files_pattern[p_len + 1 + pattern_len] = '\0';
-      files += KillMatchingFiles(files_pattern, true);
+    if (p_len + 1 + pattern_len <= CallPathLimit()) {
+      std::string files_pattern = JoinFolderAndName(p, std::string_view(pattern, pattern_len), CallLeadBytes());
+      files += KillMatchingFiles(files_pattern.c_str(), true);
     }
     if (mode != TreeMode::kFilesOnly && RemoveFolderAll(p)) ++folders;
   }
@@ -161,26 +160,32 @@ int32_t KillTree(const char* folder, const char* pattern, TreeMode mode) {
 
 using namespace vnk;
 
-extern "C" int16_t __stdcall cKillFile(StrArg name) { return KillFile(name); }
-extern "C" int16_t __stdcall cKillFileAll(StrArg name) { return KillFileAll(name); }
+extern "C" int16_t __stdcall cKillFile(StrArg name) {
+  return Shield<int16_t>(ENOMEM, [&] { return KillFile(name); });
+}
+extern "C" int16_t __stdcall cKillFileAll(StrArg name) {
+  return Shield<int16_t>(ENOMEM, [&] { return KillFileAll(name); });
+}
 
 extern "C" int16_t __stdcall cKillFiles(StrArg pattern) {
-  return static_cast<int16_t>(KillMatchingFiles(pattern, false));
+  return Shield<int16_t>(0, [&] { return static_cast<int16_t>(KillMatchingFiles(pattern, false)); });
 }
 extern "C" int16_t __stdcall cKillFilesAll(StrArg pattern) {
-  return static_cast<int16_t>(KillMatchingFiles(pattern, true));
+  return Shield<int16_t>(0, [&] { return static_cast<int16_t>(KillMatchingFiles(pattern, true)); });
 }
 
 extern "C" int16_t __stdcall cKillDir(StrArg folder) {
-  if (RemoveDirectoryA(folder)) return VB_TRUE;
-  return LastErrno();
+  return Shield<int16_t>(ENOMEM, [&] { return sys::RemoveFolder(folder) ? VB_TRUE : LastErrno(); });
 }
 
 extern "C" int16_t __stdcall cKillDirs(StrArg folder, int16_t remove_folder_too) {
-  return static_cast<int16_t>(
-      KillTree(folder, "*", remove_folder_too != 0 ? TreeMode::kBelowAndSelf : TreeMode::kBelow));
+  return Shield<int16_t>(static_cast<int16_t>(RC_NO_MEMORY), [&] {
+    return static_cast<int16_t>(
+        KillTree(folder, "*", remove_folder_too != 0 ? TreeMode::kBelowAndSelf : TreeMode::kBelow));
+  });
 }
 
 extern "C" int16_t __stdcall cKillDirFilesAll(StrArg folder, StrArg pattern) {
-  return static_cast<int16_t>(KillTree(folder, pattern, TreeMode::kFilesOnly));
+  return Shield<int16_t>(static_cast<int16_t>(RC_NO_MEMORY),
+                         [&] { return static_cast<int16_t>(KillTree(folder, pattern, TreeMode::kFilesOnly)); });
 }

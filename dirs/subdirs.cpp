@@ -1,12 +1,14 @@
 // Listings of a folder tree: every folder below a folder as one text, the folders of
 // one folder one per call, and a count of the folders a pattern matches.
 #include <cstring>
+#include <optional>
 
 #include "frame/host.h"
 #include "paths/rules_kernel.h"
-#include "paths/split.h"
 #include "scan/scan.h"
 #include "scan/walk.h"
+#include "system/fs.h"
+#include "system/text.h"
 
 using namespace vnk;
 
@@ -15,10 +17,7 @@ namespace {
 // The kept scan of cSubDirectory, separate from the file listing's and the walk's.
 KeptScan g_sub_directory;
 
-}  // namespace
-
-extern "C" BSTR __stdcall cAllSubDirectories(StrArg folder, int32_t* count) {
-  if (AnyNull(count)) return EmptyString();
+BSTR AllSubDirectories(const char* folder, int32_t* count) {
   WalkTable table = CollectSubDirectories(folder);
   if (!table.ok()) {
     *count = RC_NO_MEMORY;
@@ -47,6 +46,33 @@ extern "C" BSTR __stdcall cAllSubDirectories(StrArg folder, int32_t* count) {
   return text;
 }
 
+int16_t CountDirectories(const char* pattern) {
+  if (!FitsCallPath(pattern)) return 0;
+  // Each entry is asked about again by its path: the pattern's drive and folder, as the
+  // scan read them (a bare "X:" is X's current folder, "C:/T/" a folder), followed by its
+  // name. "." and ".." count where the scan lists them.
+  EntryPath paths(pattern, DriveAndFolderLength(pattern, CallLeadBytes()));
+  int32_t count = 0;
+  DirEntry entry;
+  ScopedScan scan(pattern, &entry, ScanFields::kNoTimes);
+  for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
+    DWORD word = sys::Attributes(paths.Of(entry));
+    if (word != INVALID_FILE_ATTRIBUTES && (word & ATTR_DIRECTORY)) ++count;
+  }
+  return static_cast<int16_t>(count);
+}
+
+}  // namespace
+
+extern "C" BSTR __stdcall cAllSubDirectories(StrArg folder, int32_t* count) {
+  if (AnyNull(count)) return EmptyString();
+  std::optional<BSTR> text =
+      Shield<std::optional<BSTR>>(std::nullopt, [&] { return AllSubDirectories(folder, count); });
+  if (text) return *text;
+  *count = RC_NO_MEMORY;
+  return EmptyString();
+}
+
 extern "C" BSTR __stdcall cSubDirectory(StrArg pattern, int16_t first) {
   // The pattern is read on a first call only; the scan stays open at the end of the
   // list, until the next first call replaces it.
@@ -58,18 +84,5 @@ extern "C" BSTR __stdcall cSubDirectory(StrArg pattern, int16_t first) {
 }
 
 extern "C" int16_t __stdcall cCountDirectories(StrArg pattern) {
-  size_t length = BoundedLength(pattern, MAX_PATH_CHARS);
-  if (length > MAX_PATH_CHARS) return 0;
-  // Each entry is asked about again by its path: the pattern's drive and folder, as the
-  // scan read them (a bare "X:" is X's current folder, "C:/T/" a folder), followed by its
-  // name. "." and ".." count where the scan lists them.
-  EntryPath paths(pattern, DriveAndFolderLength(std::string_view(pattern, length), AnsiLeadBytes()));
-  int32_t count = 0;
-  DirEntry entry;
-  ScopedScan scan(pattern, &entry, ScanFields::kNoTimes);
-  for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
-    DWORD word = GetFileAttributesA(paths.Of(entry));
-    if (word != INVALID_FILE_ATTRIBUTES && (word & ATTR_DIRECTORY)) ++count;
-  }
-  return static_cast<int16_t>(count);
+  return Shield<int16_t>(0, [&] { return CountDirectories(pattern); });
 }

@@ -4,9 +4,10 @@
 #include "disk/accounting_kernel.h"
 #include "disk/disk.h"
 #include "frame/host.h"
-#include "paths/split.h"
+#include "paths/path_kernel.h"
 #include "scan/scan.h"
 #include "scan/walk.h"
+#include "system/text.h"
 
 namespace vnk {
 namespace {
@@ -16,10 +17,9 @@ namespace {
 // drive, so a relative name answers what its full name answers. A network name
 // (\\server\share\...) names no drive letter and no current drive: it is not asked.
 double ClusterOfPath(const char* path) {
-  std::string_view text(path, BoundedLength(path, MAX_PATH_CHARS));
-  SplitParts parts = SplitAnsiPath(text);
-  auto separator = [](char c) { return c == '\\' || c == '/'; };
-  if (parts.drive.empty() && text.size() >= 2 && separator(text[0]) && separator(text[1])) return -1.0;
+  std::string_view text(path, BoundedLength(path, CallPathLimit()));
+  SplitParts parts = SplitPath(text, CallLeadBytes());
+  if (parts.drive.empty() && text.size() >= 2 && IsSeparator(text[0]) && IsSeparator(text[1])) return -1.0;
   char drive[3] = {};
   parts.drive.copy(drive, 2);
   return DiskQuery(drive, DISK_CLUSTER);
@@ -82,7 +82,7 @@ class Tally final : public FolderVisitor {
   Tally& Over(const char* dir, const char* file_pattern) {
     // One character past the limit is enough for the walk to refuse a folder too long.
     if (FoldedPattern(file_pattern, pattern_))
-      WalkDepthFirst(std::string_view(dir, BoundedLength(dir, MAX_PATH_CHARS)), *this);
+      WalkDepthFirst(std::string_view(dir, BoundedLength(dir, CallPathLimit())), *this);
     return *this;
   }
 
@@ -104,57 +104,67 @@ class Tally final : public FolderVisitor {
 using namespace vnk;
 
 extern "C" int16_t __stdcall cCountFiles(StrArg pattern) {
-  return static_cast<int16_t>(AddUp(pattern, 0.0).entries);
+  return Shield<int16_t>(0, [&] { return static_cast<int16_t>(AddUp(pattern, 0.0).entries); });
 }
 
 extern "C" double __stdcall cFilesSize(StrArg pattern) {
   // Any cluster size of 1 or more makes AddUp add the sizes; no drive is asked.
-  return static_cast<double>(AddUp(pattern, 1.0).bytes);
+  return Shield<double>(0.0, [&] { return static_cast<double>(AddUp(pattern, 1.0).bytes); });
 }
 
 extern "C" double __stdcall cFilesSizeOnDisk(StrArg pattern) {
-  double cluster = ClusterOfPath(pattern);
-  if (cluster < 0) return 0.0;
-  return AddUp(pattern, cluster).allocated;
+  return Shield<double>(0.0, [&] {
+    double cluster = ClusterOfPath(pattern);
+    if (cluster < 0) return 0.0;
+    return AddUp(pattern, cluster).allocated;
+  });
 }
 
 extern "C" int32_t __stdcall cFilesSlack(StrArg pattern, double* size, double* size_on_disk) {
   if (AnyNull(size, size_on_disk)) return 0;  // as when the drive cannot be asked
-  double cluster = ClusterOfPath(pattern);
-  if (cluster < 0) return 0;  // the outputs keep what they held
-  PatternTotals t = AddUp(pattern, cluster);
-  *size = static_cast<double>(t.bytes);
-  *size_on_disk = t.allocated;
-  return SlackPercent(*size, *size_on_disk);
+  return Shield<int32_t>(0, [&] {
+    double cluster = ClusterOfPath(pattern);
+    if (cluster < 0) return 0;  // the outputs keep what they held
+    PatternTotals t = AddUp(pattern, cluster);
+    *size = static_cast<double>(t.bytes);
+    *size_on_disk = t.allocated;
+    return SlackPercent(*size, *size_on_disk);
+  });
 }
 
 extern "C" int16_t __stdcall cRcsCountFileDir(int16_t which, StrArg dir, StrArg file_pattern,
                                                int16_t recurse) {
-  Tally t(recurse != 0, ADD_NOTHING, 0.0);
-  t.Over(dir, file_pattern);
-  return static_cast<int16_t>(which != 0 ? t.files : t.directories);
+  return Shield<int16_t>(0, [&] {
+    Tally t(recurse != 0, ADD_NOTHING, 0.0);
+    t.Over(dir, file_pattern);
+    return static_cast<int16_t>(which != 0 ? t.files : t.directories);
+  });
 }
 
 extern "C" double __stdcall cRcsFilesSize(StrArg dir, StrArg file_pattern, int16_t recurse) {
-  return Tally(recurse != 0, ADD_SIZE, 0.0).Over(dir, file_pattern).size_total;
+  return Shield<double>(0.0, [&] { return Tally(recurse != 0, ADD_SIZE, 0.0).Over(dir, file_pattern).size_total; });
 }
 
 // The allocation walks need the drive's cluster size; a drive that cannot be queried
 // gives 0 (and leaves the slack's outputs alone), as for a single wildcard path.
 extern "C" double __stdcall cRcsFilesSizeOnDisk(StrArg dir, StrArg file_pattern, int16_t recurse) {
-  double cluster = ClusterOfPath(dir);
-  if (cluster < 0) return 0.0;
-  return Tally(recurse != 0, ADD_ALLOCATION, cluster).Over(dir, file_pattern).alloc_total;
+  return Shield<double>(0.0, [&] {
+    double cluster = ClusterOfPath(dir);
+    if (cluster < 0) return 0.0;
+    return Tally(recurse != 0, ADD_ALLOCATION, cluster).Over(dir, file_pattern).alloc_total;
+  });
 }
 
 extern "C" int32_t __stdcall cRcsFilesSlack(StrArg dir, StrArg file_pattern, int16_t recurse,
                                             double* size, double* size_on_disk) {
   if (AnyNull(size, size_on_disk)) return 0;  // as when the drive cannot be asked
-  double cluster = ClusterOfPath(dir);
-  if (cluster < 0) return 0;
-  Tally t(recurse != 0, ADD_SIZE | ADD_ALLOCATION, cluster);
-  t.Over(dir, file_pattern);
-  *size = t.size_total;
-  *size_on_disk = t.alloc_total;
-  return SlackPercent(*size, *size_on_disk);
+  return Shield<int32_t>(0, [&] {
+    double cluster = ClusterOfPath(dir);
+    if (cluster < 0) return 0;
+    Tally t(recurse != 0, ADD_SIZE | ADD_ALLOCATION, cluster);
+    t.Over(dir, file_pattern);
+    *size = t.size_total;
+    *size_on_disk = t.alloc_total;
+    return SlackPercent(*size, *size_on_disk);
+  });
 }

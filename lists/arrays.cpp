@@ -15,6 +15,8 @@
 #include "paths/rules_kernel.h"
 #include "paths/validate_kernel.h"
 #include "scan/links.h"
+#include "system/fs.h"
+#include "system/text.h"
 
 namespace vnk {
 namespace {
@@ -33,7 +35,7 @@ constexpr int32_t kFullUnitUnread = -19, kPartUnitUnread = -20;
 // The file name checks both functions make first: -1 empty, -2 not usable.
 int32_t CheckFileName(const char* name) {
   if (name[0] == '\0') return kNothing;
-  if (!FitsPathBuffer(name) || ValidateFileName(name) != NAME_VALID) return kBadName;
+  if (!FitsCallPath(name) || ValidateFileName(name) != NAME_VALID) return kBadName;
   return 0;
 }
 
@@ -102,7 +104,7 @@ class SaveTarget {
   // removes nor writes through either), or kCantOpen when no file can be made there.
   int32_t Prepare(const char* name) {
     name_ = name;
-    const DWORD attrib = GetFileAttributesA(name);
+    const DWORD attrib = sys::Attributes(name);
     if (attrib != INVALID_FILE_ATTRIBUTES && ((attrib & FILE_ATTRIBUTE_DIRECTORY) || !OwnsName(name)))
       return kCantRemove;
     bool too_long = false;
@@ -117,12 +119,12 @@ class SaveTarget {
   // (held open by another program); it is then as it was.
   int32_t Commit() {
     if (!staged_.active()) return 0;
-    const DWORD attrib = GetFileAttributesA(name_);
+    const DWORD attrib = sys::Attributes(name_);
     constexpr DWORD kProtective = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     const bool cleared = attrib != INVALID_FILE_ATTRIBUTES && (attrib & kProtective) &&
-                         SetFileAttributesA(name_, attrib & ~kProtective);
+                         sys::SetAttributes(name_, attrib & ~kProtective);
     if (staged_.PutInPlace(false)) return 0;
-    if (cleared) SetFileAttributesA(name_, attrib);
+    if (cleared) sys::SetAttributes(name_, attrib);
     return kCantRemove;
   }
 
@@ -131,7 +133,7 @@ class SaveTarget {
     if (staged_.active())
       staged_.Discard();
     else
-      DeleteFileA(name_);
+      sys::DeleteFile(name_);
   }
 
  private:
@@ -142,7 +144,8 @@ class SaveTarget {
 int32_t SaveBlock(const char* name, const char* data, int32_t total) {
   SaveTarget target;
   if (int32_t rc = target.Prepare(name); rc != 0) return rc;
-  LowFile file(_sopen(target.path(), _O_RDWR | _O_CREAT | _O_TRUNC | _O_BINARY, _SH_DENYNO, _S_IREAD | _S_IWRITE));
+  LowFile file(sys::OpenDescriptor(target.path(), _O_RDWR | _O_CREAT | _O_TRUNC | _O_BINARY, _SH_DENYNO,
+                                   _S_IREAD | _S_IWRITE));
   if (!file.ok()) {
     target.Abandon();
     return kCantOpen;
@@ -175,7 +178,7 @@ int32_t LoadBlock(const char* name, char* data, int32_t total) {
   if (!size || *size != static_cast<uint64_t>(total)) return kSizeDiffers;
   // Opened for reading only: a load never writes, so a read-only file (or one on a
   // read-only medium) loads like any other.
-  LowFile file(_sopen(name, _O_RDONLY | _O_BINARY, _SH_DENYNO));
+  LowFile file(sys::OpenDescriptor(name, _O_RDONLY | _O_BINARY, _SH_DENYNO));
   if (!file.ok()) return kCantOpen;
   // Each read starts where the bytes so far end, so even short reads stay inside the
   // block: after k units at most k units have been read.
@@ -242,7 +245,7 @@ size_t ReadLinePiece(FILE* in, char* buffer, size_t limit) {
 // How many elements a load of the file would fill were the array large enough; 0 when
 // there is no file.
 int32_t ElementsIn(const char* name) {
-  UniqueFile in(fopen(name, "rt"));
+  UniqueFile in(sys::OpenStream(name, "rt"));
   if (!in) return 0;
   char piece[kSavedElementBytes];
   int32_t n = 0;
@@ -283,7 +286,7 @@ int32_t ArrayStringOnDisk(const char* name, SAFEARRAY* array, bool save, int32_t
   if (!buffer) return RC_NO_MEMORY;
 
   if (!save) {
-    UniqueFile file(fopen(name, "rt"));
+    UniqueFile file(sys::OpenStream(name, "rt"));
     if (!file) return RC_CANT_OPEN_FIRST;
     int32_t count = 0;
     int32_t result = LoadStrings(file.get(), array, lower, upper, buffer.get(), &count);
@@ -293,7 +296,7 @@ int32_t ArrayStringOnDisk(const char* name, SAFEARRAY* array, bool save, int32_t
 
   SaveTarget target;
   if (int32_t rc = target.Prepare(name); rc != 0) return rc == kCantRemove ? rc : RC_CANT_OPEN_FIRST;
-  UniqueFile file(fopen(target.path(), "w+b"));
+  UniqueFile file(sys::OpenStream(target.path(), "w+b"));
   if (!file) {
     target.Abandon();
     return RC_CANT_OPEN_FIRST;
@@ -341,11 +344,11 @@ using namespace vnk;
 
 extern "C" int32_t __stdcall cArrayOnDisk(StrArg file, SAFEARRAY** array, int16_t direction) {
   if (AnyNull(array)) return kNothing;
-  return ArrayOnDisk(file, *array, direction == 0);
+  return Shield<int32_t>(RC_NO_MEMORY, [&] { return ArrayOnDisk(file, *array, direction == 0); });
 }
 
 extern "C" int32_t __stdcall cArrayStringOnDisk(StrArg file, SAFEARRAY** array, int16_t direction,
                                                 int32_t* element_count) {
   if (AnyNull(array, element_count)) return kNothing;
-  return ArrayStringOnDisk(file, *array, direction == 0, element_count);
+  return Shield<int32_t>(RC_NO_MEMORY, [&] { return ArrayStringOnDisk(file, *array, direction == 0, element_count); });
 }

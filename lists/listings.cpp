@@ -7,8 +7,10 @@
 #include "lists/attr_filter_kernel.h"
 #include "lists/string_array.h"
 #include "paths/rules_kernel.h"
-#include "scan/scan.h"
 #include "paths/validate_kernel.h"
+#include "scan/scan.h"
+#include "system/fs.h"
+#include "system/text.h"
 
 namespace vnk {
 namespace {
@@ -17,9 +19,9 @@ namespace {
 KeptScan g_listing;
 
 // The pattern a bulk listing scans: "*.*" (the current directory) for an empty one.
-// Null when the pattern is longer than a path buffer holds.
+// Null when the pattern is longer than the call's longest path.
 const char* BulkPattern(const char* pattern) {
-  if (!FitsPathBuffer(pattern)) return nullptr;
+  if (!FitsCallPath(pattern)) return nullptr;
   return pattern[0] == '\0' ? "*.*" : pattern;
 }
 
@@ -33,9 +35,9 @@ bool IsFolder(const DirEntry& e) { return (e.attrib & ATTR_DIRECTORY) != 0; }
 BSTR FilesInDirectory(const char* pattern, bool first) {
   DirEntry entry;
   if (first) {
-    // A pattern too long for a path buffer abandons the listing under way like any first
-    // call, and finds nothing.
-    if (!FitsPathBuffer(pattern)) {
+    // A pattern too long for a path abandons the listing under way like any first call,
+    // and finds nothing.
+    if (!FitsCallPath(pattern)) {
       g_listing.Close();
       return EmptyString();
     }
@@ -74,8 +76,8 @@ int16_t FilesInDirToArray(const char* pattern, int16_t filter, SAFEARRAY* names)
 
 int16_t FilesInDirOnDisk(const char* list_file, const char* pattern, int16_t filter) {
   if (list_file[0] == '\0') return LIST_NOTHING;
-  if (!FitsPathBuffer(list_file) || ValidateFileName(list_file) != NAME_VALID) return LIST_BAD_NAME;
-  // A pattern too long for its buffer finds nothing; it is refused before the list file
+  if (!FitsCallPath(list_file) || ValidateFileName(list_file) != NAME_VALID) return LIST_BAD_NAME;
+  // A pattern too long for a path finds nothing; it is refused before the list file
   // is touched.
   const char* scan_pattern = BulkPattern(pattern);
   if (scan_pattern == nullptr) return LIST_NOTHING;
@@ -83,7 +85,7 @@ int16_t FilesInDirOnDisk(const char* list_file, const char* pattern, int16_t fil
   // The list file is created before the scan starts, so when it lies in the listed
   // folder and matches the pattern it lists itself.
   if (KillFileAll(list_file) != VB_TRUE) return LIST_CANT_REMOVE;
-  UniqueFile out(fopen(list_file, "w+b"));
+  UniqueFile out(sys::OpenStream(list_file, "w+b"));
   if (!out) return static_cast<int16_t>(RC_CANT_OPEN_FIRST);
 
   DirEntry entry;
@@ -116,14 +118,16 @@ int16_t FilesInDirOnDisk(const char* list_file, const char* pattern, int16_t fil
 using namespace vnk;
 
 extern "C" BSTR __stdcall cFilesInDirectory(StrArg pattern, int16_t first_call) {
-  return FilesInDirectory(pattern, first_call == VB_TRUE);
+  BSTR name = Shield<BSTR>(nullptr, [&] { return FilesInDirectory(pattern, first_call == VB_TRUE); });
+  return name != nullptr ? name : EmptyString();
 }
 
 extern "C" int16_t __stdcall cFilesInDirToArray(StrArg pattern, int16_t filter, SAFEARRAY** names) {
   if (AnyNull(names)) return LIST_NOTHING;  // as for an array that cannot take names
-  return FilesInDirToArray(pattern, filter, *names);
+  return Shield<int16_t>(LIST_NOTHING, [&] { return FilesInDirToArray(pattern, filter, *names); });
 }
 
 extern "C" int16_t __stdcall cFilesInDirOnDisk(StrArg list_file, StrArg pattern, int16_t filter) {
-  return FilesInDirOnDisk(list_file, pattern, filter);
+  return Shield<int16_t>(static_cast<int16_t>(RC_NO_MEMORY),
+                         [&] { return FilesInDirOnDisk(list_file, pattern, filter); });
 }

@@ -1,21 +1,37 @@
 // cSearchFile: a depth-first search of a directory tree for the files matching a
 // pattern, walked by making each directory current in turn.
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "frame/host.h"
 #include "frame/output.h"
+#include "paths/path_kernel.h"
 #include "paths/rules_kernel.h"
 #include "scan/walk.h"
+#include "system/fs.h"
+#include "system/text.h"
 
 namespace vnk {
 namespace {
 
-// The current directory into a path buffer; false when it does not fit.
-bool CurrentDirectory(char (&buffer)[PATH_BUFFER]) {
-  DWORD n = GetCurrentDirectoryA(PATH_BUFFER, buffer);
-  return n != 0 && n < PATH_BUFFER;
-}
+// The current directory; false when it cannot be had or passes the call's longest path.
+bool CurrentDirectory(std::string* out) { return sys::CurrentFolder(out) && out->size() <= CallPathLimit(); }
+
+// Makes the caller's own directory current again when the search ends, however it ends.
+class CallerDirectory {
+ public:
+  CallerDirectory() { have_ = CurrentDirectory(&path_); }
+  ~CallerDirectory() {
+    if (have_) Shield<bool>(false, [&] { return sys::SetCurrentFolder(path_.c_str()) != FALSE; });
+  }
+  CallerDirectory(const CallerDirectory&) = delete;
+  CallerDirectory& operator=(const CallerDirectory&) = delete;
+
+ private:
+  std::string path_;
+  bool have_ = false;
+};
 
 // Writes one result line. Each line is pushed to the file at once, so that the count
 // covers exactly the lines that reached the file, a full disk included.
@@ -38,16 +54,16 @@ class Search final : public FolderVisitor {
   // when the directory current before the call could not be made current again: the
   // levels above must then stop, since their further names would resolve elsewhere.
   bool Level(const char* dir) {
-    char saved[PATH_BUFFER];
-    if (!CurrentDirectory(saved)) return true;
+    std::string saved;
+    if (!CurrentDirectory(&saved)) return true;
     if (strcmp(dir, ".") == 0 || strcmp(dir, "..") == 0) return true;
-    if (!SetCurrentDirectoryA(dir)) return true;
+    if (!sys::SetCurrentFolder(dir)) return true;
     ListMatches();
     bool restored = true;
     std::swap(restored, restored_);
     WalkDepthFirst("", *this);
     std::swap(restored, restored_);
-    return SetCurrentDirectoryA(saved) && restored;
+    return sys::SetCurrentFolder(saved.c_str()) && restored;
   }
 
   // Every sub-directory, whatever its name, is searched at once; the walk itself goes
@@ -60,10 +76,11 @@ class Search final : public FolderVisitor {
  private:
   // The current directory's own matches, each written as its full path.
   void ListMatches() {
-    char here[PATH_BUFFER] = "";
-    size_t here_len = 0;
-    if (out_ != nullptr && CurrentDirectory(here)) here_len = strlen(here);
-    bool rooted = here_len > 0 && here[here_len - 1] == '\\';
+    std::string here;
+    if (out_ != nullptr && !CurrentDirectory(&here)) here.clear();
+    // A root ("C:\") ends with its separator; other folders get one before each name.
+    if (!EndsWithSeparator(here, CallLeadBytes())) here.push_back('\\');
+    std::string line;
     DirEntry entry;
     ScopedScan scan(pattern_, &entry, ScanFields::kNoTimes);
     for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
@@ -71,17 +88,12 @@ class Search final : public FolderVisitor {
       size_t name_len = strlen(entry.name);
       if (name_len == 0 || entry.name[name_len - 1] == '.') continue;
       if (out_ != nullptr) {
-        char line[PATH_BUFFER + MAX_PATH + 3];
-        size_t n = here_len;
-        memcpy(line, here, n);
-        if (!rooted) line[n++] = '\\';
-        memcpy(line + n, entry.name, name_len);
-        n += name_len;
-        line[n++] = '\r';
-        line[n++] = '\n';
+        line.assign(here);
+        line.append(entry.name, name_len);
+        line.append("\r\n");
         // A failed write ends this directory's listing; the walk goes on below it, where
         // every further write meets the same failure and counts nothing.
-        if (!WriteLine(out_, line, n)) break;
+        if (!WriteLine(out_, line.data(), line.size())) break;
       }
       ++matches_;
     }
@@ -95,7 +107,7 @@ class Search final : public FolderVisitor {
 
 int32_t SearchFile(const char* start, const char* pattern, const char* result_file) {
   if (*start == '\0' || *pattern == '\0') return -1;
-  if (!FitsPathBuffer(start) || !FitsPathBuffer(pattern) || !FitsPathBuffer(result_file)) return -1;
+  if (!FitsCallPath(start) || !FitsCallPath(pattern) || !FitsCallPath(result_file)) return -1;
   UniqueFile out;
   if (*result_file != '\0') {
     // Opened before the walk, relative to the caller's current directory. A read-only
@@ -107,10 +119,8 @@ int32_t SearchFile(const char* start, const char* pattern, const char* result_fi
   // The walk restores each level as it leaves it; the caller's own directory is made
   // current once more at the end, so that a level that could not be re-entered does not
   // leave the caller somewhere else.
-  char caller[PATH_BUFFER];
-  bool have_caller = CurrentDirectory(caller);
+  CallerDirectory caller;
   search.Level(start);
-  if (have_caller) SetCurrentDirectoryA(caller);
   return search.matches();
 }
 
@@ -120,5 +130,5 @@ int32_t SearchFile(const char* start, const char* pattern, const char* result_fi
 using namespace vnk;
 
 extern "C" int32_t __stdcall cSearchFile(StrArg start, StrArg pattern, StrArg result_file) {
-  return SearchFile(start, pattern, result_file);
+  return Shield<int32_t>(-1, [&] { return SearchFile(start, pattern, result_file); });
 }

@@ -1,4 +1,5 @@
-// Path splitting in the process's ANSI code page.
+// The lead bytes of the process's ANSI code page, the lead-byte table of an ANSI call
+// (system/text.h's CallLeadBytes answers for the call's own encoding).
 #pragma once
 
 #include "paths/split_kernel.h"
@@ -7,7 +8,5 @@ namespace vnk {
 
 // The lead bytes of the process's ANSI code page.
 const LeadBytes& AnsiLeadBytes();
-
-inline SplitParts SplitAnsiPath(std::string_view path) { return SplitPath(path, AnsiLeadBytes()); }
 
 }  // namespace vnk

@@ -5,11 +5,14 @@
 #include <windows.h>
 
 #include "frame/host.h"
+#include "paths/path_kernel.h"
+#include "system/fs.h"
+#include "system/text.h"
 
 namespace vnk {
 namespace {
 
-using FinalPathFn = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+using FinalPathFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
 using SetInfoFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
 
 // The deletion request of SetFileInformationByHandle (Vista's FileDispositionInfo, which
@@ -24,7 +27,7 @@ FARPROC Kernel32(const char* name) { return GetProcAddress(GetModuleHandleA("ker
 // Looked up at run time: Windows XP has neither the services nor file links.
 FinalPathFn FinalPathService() {
   static FinalPathFn fn =
-      reinterpret_cast<FinalPathFn>(reinterpret_cast<void*>(Kernel32("GetFinalPathNameByHandleA")));
+      reinterpret_cast<FinalPathFn>(reinterpret_cast<void*>(Kernel32("GetFinalPathNameByHandleW")));
   return fn;
 }
 SetInfoFn SetInfoService() {
@@ -34,24 +37,36 @@ SetInfoFn SetInfoService() {
 
 constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-// The final path of an open handle; its length, or 0 with the platform's error.
-size_t FinalPathOf(HANDLE h, char* out, size_t cap) {
-  DWORD n = FinalPathService()(h, out, static_cast<DWORD>(cap), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-  if (n == 0) return 0;
-  if (n >= cap) {
-    SetLastError(ERROR_FILENAME_EXCED_RANGE);
-    return 0;
+// The final path of an open handle in the call's encoding; false with the platform's
+// error when there is none. It is compared byte for byte with the folder's final path and
+// an entry's name, both in the same encoding.
+bool FinalPathOf(HANDLE h, std::string* out) {
+  std::wstring wide;
+  DWORD need = MAX_PATH;
+  for (int tries = 0; tries < 3; ++tries) {
+    wide.resize(need);
+    DWORD n = FinalPathService()(h, &wide[0], need, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0) return false;
+    if (n < need) {
+      wide.resize(n);
+      out->clear();
+      if (Narrow(wide, CallCodePage(), out)) return true;
+      SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+      return false;
+    }
+    need = n;
   }
-  return n;
+  SetLastError(ERROR_FILENAME_EXCED_RANGE);
+  return false;
 }
 
 // The final path of what opening path reaches, as the deletions open it (a reparse point
-// itself, not its target); its length, or 0 with the platform's error.
-size_t FinalPath(const char* path, char* out, size_t cap) {
-  UniqueHandle h(CreateFileA(path, 0, SHARE_ALL, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (h.get() == INVALID_HANDLE_VALUE) return 0;
-  return FinalPathOf(h.get(), out, cap);
+// itself, not its target); false with the platform's error.
+bool FinalPath(const char* path, std::string* out) {
+  UniqueHandle h(
+      sys::OpenFile(path, 0, SHARE_ALL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT));
+  if (h.get() == INVALID_HANDLE_VALUE) return false;
+  return FinalPathOf(h.get(), out);
 }
 
 bool Refuse() {
@@ -68,53 +83,49 @@ bool IsLink(const DirEntry& entry) {
   return !(IsReparseTagMicrosoft(entry.reparse_tag) && !IsReparseTagNameSurrogate(entry.reparse_tag));
 }
 
-LinkCheck::LinkCheck(std::string_view folder) {
-  size_t n = folder.size() < sizeof folder_ ? folder.size() : sizeof folder_ - 1;
-  memcpy(folder_, folder.data(), n);
-  folder_[n] = '\0';
-}
+LinkCheck::LinkCheck(std::string_view folder) : folder_(folder) {}
 
 bool LinkCheck::FolderKnown() {
-  if (looked_) return final_len_ != 0;
+  if (looked_) return !final_.empty();
   looked_ = true;
   if (FinalPathService() == nullptr) return false;
-  char full[PATH_BUFFER];
-  DWORD n = GetFullPathNameA(folder_[0] != '\0' ? folder_ : ".", sizeof full, full, nullptr);
-  if (n == 0 || n >= sizeof full) return false;
-  final_len_ = FinalPath(full, final_, sizeof final_);
+  // A folder whose full path passes the call's limit is not asked about.
+  std::string full;
+  if (!sys::FullPath(!folder_.empty() ? folder_.c_str() : ".", &full) || full.size() > CallPathLimit()) return false;
+  if (!FinalPath(full.c_str(), &final_)) {
+    final_.clear();
+    return false;
+  }
   // A root's final path ends with its backslash; any other folder's gets one here.
-  if (final_len_ != 0 && final_[final_len_ - 1] != '\\') final_[final_len_++] = '\\';
-  return final_len_ != 0;
+  if (!final_.empty() && !EndsWithSeparator(final_, CallLeadBytes())) final_.push_back('\\');
+  return !final_.empty();
 }
 
-bool LinkCheck::IsOwnFinalPath(const char* mine, size_t n, const DirEntry& entry) const {
+bool LinkCheck::IsOwnFinalPath(const std::string& mine, const DirEntry& entry) const {
   size_t name_len = strnlen(entry.name, sizeof entry.name - 1);
-  return n == final_len_ + name_len && memcmp(mine, final_, final_len_) == 0 &&
-         memcmp(mine + final_len_, entry.name, name_len) == 0;
+  return mine.size() == final_.size() + name_len && mine.compare(0, final_.size(), final_) == 0 &&
+         mine.compare(final_.size(), name_len, entry.name, name_len) == 0;
 }
 
 bool LinkCheck::Owns(const char* path, const DirEntry& entry) {
   if (IsLink(entry)) return Refuse();
   if (!FolderKnown()) return true;
-  char mine[sizeof final_];
-  size_t n = FinalPath(path, mine, sizeof mine);
-  if (n == 0) return false;
-  return IsOwnFinalPath(mine, n, entry) || Refuse();
+  std::string mine;
+  if (!FinalPath(path, &mine)) return false;
+  return IsOwnFinalPath(mine, entry) || Refuse();
 }
 
 bool LinkCheck::DeleteOwn(const char* path, const DirEntry& entry, bool* refused) {
   *refused = true;
   if (IsLink(entry)) return Refuse();
   if (FolderKnown() && SetInfoService() != nullptr) {
-    // Not FILE_FLAG_BACKUP_SEMANTICS: a folder never opens here, as DeleteFileA never
+    // Not FILE_FLAG_BACKUP_SEMANTICS: a folder never opens here, as a file deletion never
     // takes one.
-    UniqueHandle h(CreateFileA(path, DELETE | SYNCHRONIZE, SHARE_ALL, nullptr, OPEN_EXISTING,
-                               FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    UniqueHandle h(sys::OpenFile(path, DELETE | SYNCHRONIZE, SHARE_ALL, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT));
     if (h.get() != INVALID_HANDLE_VALUE) {
-      char mine[sizeof final_];
-      size_t n = FinalPathOf(h.get(), mine, sizeof mine);
-      if (n == 0) return false;
-      if (!IsOwnFinalPath(mine, n, entry)) return Refuse();
+      std::string mine;
+      if (!FinalPathOf(h.get(), &mine)) return false;
+      if (!IsOwnFinalPath(mine, entry)) return Refuse();
       *refused = false;
       // The entry goes when this handle closes, on the way out.
       DispositionInfo disposition = {TRUE};
@@ -125,18 +136,17 @@ bool LinkCheck::DeleteOwn(const char* path, const DirEntry& entry, bool* refused
   }
   if (!Owns(path, entry)) return false;
   *refused = false;
-  return DeleteFileA(path) != FALSE;
+  return sys::DeleteFile(path) != FALSE;
 }
 
 bool LinkCheck::RemoveLinkItself(const char* path, const DirEntry& entry) {
-  if (FinalPathService() == nullptr || SetInfoService() == nullptr) return RemoveDirectoryA(path) != FALSE;
+  if (FinalPathService() == nullptr || SetInfoService() == nullptr) return sys::RemoveFolder(path) != FALSE;
   if (!FolderKnown()) return false;
-  UniqueHandle h(CreateFileA(path, DELETE | SYNCHRONIZE, SHARE_ALL, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  UniqueHandle h(sys::OpenFile(path, DELETE | SYNCHRONIZE, SHARE_ALL, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT));
   if (h.get() == INVALID_HANDLE_VALUE) return false;
-  char mine[sizeof final_];
-  size_t n = FinalPathOf(h.get(), mine, sizeof mine);
-  if (n == 0 || !IsOwnFinalPath(mine, n, entry)) return Refuse();
+  std::string mine;
+  if (!FinalPathOf(h.get(), &mine) || !IsOwnFinalPath(mine, entry)) return Refuse();
   DispositionInfo disposition = {TRUE};
   return SetInfoService()(h.get(), FILE_DISPOSITION_CLASS, &disposition, sizeof disposition) != FALSE;
 }
@@ -147,11 +157,11 @@ bool OwnsName(const char* name) {
   DirEntry entry;
   ScopedScan scan(name, &entry);
   if (!scan.ok()) return Refuse();
-  char full[PATH_BUFFER];
-  char* last = nullptr;
-  DWORD n = GetFullPathNameA(name, sizeof full, full, &last);
-  if (n == 0 || n >= sizeof full || last == nullptr) return Refuse();
-  LinkCheck check(std::string_view(full, static_cast<size_t>(last - full)));
+  std::string full;
+  size_t last = std::string::npos;
+  if (!sys::FullPath(name, &full, &last) || full.size() > CallPathLimit() || last == std::string::npos)
+    return Refuse();
+  LinkCheck check(std::string_view(full).substr(0, last));
   return check.Owns(name, entry);
 }
 

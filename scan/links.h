@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "frame/result_codes.h"
@@ -29,7 +30,8 @@ bool IsLink(const DirEntry& entry);
 
 class LinkCheck {
  public:
-  // folder: the folder part of the caller's path as spelled ("", "C:", "C:\T\", "..\").
+  // folder: the folder part of the caller's path as spelled ("", "C:", "C:\T\", "..\"),
+  // in the call's encoding.
   explicit LinkCheck(std::string_view folder);
 
   // True when deleting path (the folder part followed by entry.name) removes that entry
@@ -57,12 +59,11 @@ class LinkCheck {
  private:
   bool FolderKnown();
   // Whether a final path is the folder's own followed by the entry's name.
-  bool IsOwnFinalPath(const char* mine, size_t n, const DirEntry& entry) const;
+  bool IsOwnFinalPath(const std::string& mine, const DirEntry& entry) const;
 
-  char folder_[PATH_BUFFER];
-  bool looked_ = false;   // the folder's final path was asked for
-  size_t final_len_ = 0;  // its length; 0 when unknown (the identity test is off)
-  char final_[2 * PATH_BUFFER + 8];
+  std::string folder_;
+  bool looked_ = false;  // the folder's final path was asked for
+  std::string final_;    // with a separator at its end; empty when unknown (the identity test is off)
 };
 
 // The single-name form: true when deleting name (an existing file) removes that entry

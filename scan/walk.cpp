@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 
 #include "paths/join_kernel.h"
 #include "paths/rules_kernel.h"
-#include "paths/split.h"
 #include "scan/scan.h"
+#include "system/fs.h"
+#include "system/text.h"
 
 namespace vnk {
 namespace {
@@ -23,36 +25,28 @@ bool IsWalkedFolder(const DirEntry& entry) {
   return (entry.attrib & ATTR_DIRECTORY) != 0 && (entry.attrib & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
 }
 
-bool TakeFolder(const DirEntry& entry, char* name) {
-  if (!IsWalkedFolder(entry)) return false;
-  memcpy(name, entry.name, strnlen(entry.name, sizeof entry.name - 1) + 1);
-  return true;
-}
-
 // A bare drive ("X:") names that drive's current folder, as the platform's full path
 // says; the drive followed by a backslash and a name would name its root instead. A walk
 // starts from the full path of such a folder. Any other folder is kept as spelled.
-// False when the full path cannot be had.
-bool WalkStart(std::string_view folder, char (&full)[PATH_BUFFER], std::string_view* start) {
+// False when the full path cannot be had or passes the call's limit.
+bool WalkStart(std::string_view folder, std::string* full, std::string_view* start) {
   *start = folder;
   if (!IsBareDrive(folder)) return true;
   char drive[3] = {folder[0], ':', '\0'};
-  DWORD n = GetFullPathNameA(drive, PATH_BUFFER, full, nullptr);
-  if (n == 0 || n >= PATH_BUFFER) return false;
-  *start = std::string_view(full, n);
+  if (!sys::FullPath(drive, full) || full->size() > CallPathLimit()) return false;
+  *start = *full;
   return true;
 }
 
-// Writes folder + "\\" (when separator) + tail into out; false when that passes the 259
-// characters a path may have.
-bool Compose(char (&out)[PATH_BUFFER], std::string_view folder, bool separator, const char* tail) {
-  size_t tail_len = BoundedLength(tail, MAX_PATH_CHARS);
+// Makes out folder + "\\" (when separator) + tail; false when that passes the longest
+// path the call takes.
+bool Compose(std::string* out, std::string_view folder, bool separator, const char* tail) {
+  size_t tail_len = BoundedLength(tail, CallPathLimit());
   size_t len = folder.size() + (separator ? 1 : 0) + tail_len;
-  if (len > MAX_PATH_CHARS) return false;
-  folder.copy(out, folder.size());
-  if (separator) out[folder.size()] = '\\';
-  memcpy(out + len - tail_len, tail, tail_len);
-  out[len] = '\0';
+  if (len > CallPathLimit()) return false;
+  out->assign(folder);
+  if (separator) out->push_back('\\');
+  out->append(tail, tail_len);
   return true;
 }
 
@@ -71,13 +65,13 @@ class Walk {
     char pattern[WALK_SLOT_SIZE + 8];
     memcpy(pattern, parent, parent_len);
     memcpy(pattern + parent_len, "\\*.*", 5);
-    char name[PATH_BUFFER];
     DirEntry entry;
     ScopedScan scan(pattern, &entry, ScanFields::kNoTimes);
     for (bool have = scan.ok(); have && !full(); have = scan.Next(&entry)) {
-      if (!TakeFolder(entry, name)) continue;
+      if (!IsWalkedFolder(entry)) continue;
+      const char* name = entry.name;
       if (first_level ? name[0] == '.' : IsSelfOrParent(name)) continue;
-      size_t name_len = strlen(name);
+      size_t name_len = strnlen(name, sizeof entry.name - 1);
       if (parent_len + 1 + name_len > WALK_PATH_CHARS) continue;
       char* s = slot(count_);
       memcpy(s, parent, parent_len);
@@ -116,11 +110,11 @@ WalkTable CollectSubDirectories(const char* folder) {
   table.block = TaskAlloc(WALK_TABLE_BYTES);
   if (!table.ok()) return table;
   memset(table.block.get(), 0, WALK_TABLE_BYTES);
-  char full[PATH_BUFFER];
+  std::string full;
   std::string_view start;
-  if (!WalkStart(std::string_view(folder, BoundedLength(folder, MAX_PATH_CHARS)), full, &start)) return table;
-  if (start.data() == full) folder = full;
-  size_t base = TrimmedFolderLength(folder, AnsiLeadBytes());
+  if (!WalkStart(std::string_view(folder, BoundedLength(folder, CallPathLimit())), &full, &start)) return table;
+  if (start.data() == full.data()) folder = full.c_str();
+  size_t base = TrimmedFolderLength(folder, CallLeadBytes());
   // A folder made of nothing but backslashes names no folder: with its trailing
   // backslashes dropped it would become the root of the current drive, and a tree
   // deletion would empty that drive's folders. (The empty folder is the caller's to
@@ -140,25 +134,25 @@ WalkTable CollectSubDirectories(const char* folder) {
 namespace {
 
 void WalkFrom(std::string_view folder, FolderVisitor& visitor) {
-  bool separator = !folder.empty() && !EndsWithChar(folder, "\\", AnsiLeadBytes());
-  char path[PATH_BUFFER];
-  if (!Compose(path, folder, separator, "*.*")) return;
+  bool separator = !folder.empty() && !EndsWithChar(folder, "\\", CallLeadBytes());
+  std::string path;
+  if (!Compose(&path, folder, separator, "*.*")) return;
   DirEntry entry;
-  ScopedScan scan(path, &entry, ScanFields::kNoTimes);
+  ScopedScan scan(path.c_str(), &entry, ScanFields::kNoTimes);
   for (bool have = scan.ok(); have; have = scan.Next(&entry)) {
     bool folder_entry = (entry.attrib & ATTR_DIRECTORY) != 0;
     if (folder_entry && !IsWalkedFolder(entry)) continue;
     if (!visitor.Visit(entry) || !folder_entry) continue;
-    if (Compose(path, folder, separator, entry.name)) WalkFrom(path, visitor);
+    if (Compose(&path, folder, separator, entry.name)) WalkFrom(path, visitor);
   }
 }
 
 }  // namespace
 
 void WalkDepthFirst(std::string_view folder, FolderVisitor& visitor) {
-  char full[PATH_BUFFER];
+  std::string full;
   std::string_view start;
-  if (WalkStart(folder, full, &start)) WalkFrom(start, visitor);
+  if (WalkStart(folder, &full, &start)) WalkFrom(start, visitor);
 }
 
 }  // namespace vnk

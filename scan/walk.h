@@ -48,8 +48,8 @@ class FolderVisitor {
 // X) and hands each entry but the folder links to visitor;
 // every folder entry it picks is walked the same way at once, under folder, a backslash
 // (none after a folder that already ends with one) and the entry's name. A folder whose
-// listing pattern would pass 259 characters is not listed, so a picked folder too deep
-// for a path contributes nothing.
+// listing pattern would pass the call's longest path (259 characters for an ANSI call)
+// is not listed, so a picked folder too deep for a path contributes nothing.
 void WalkDepthFirst(std::string_view folder, FolderVisitor& visitor);
 
 }  // namespace vnk

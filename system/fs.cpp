@@ -1,6 +1,8 @@
 // The file-service layer over the platform's wide-character functions.
 #include "system/fs.h"
 
+#include <io.h>
+
 #include "system/text.h"
 
 namespace vnk::sys {
@@ -111,13 +113,13 @@ BOOL SetCurrentFolder(const char* path) {
 }
 
 UINT DriveType(const char* root) {
-  WidePath w(root);
-  return GetDriveTypeW(w.get());
+  WidePath w(root != nullptr ? root : "");
+  return GetDriveTypeW(root != nullptr ? w.get() : nullptr);
 }
 
 BOOL DiskFreeSpace(const char* root, DWORD* sectors_per_cluster, DWORD* bytes_per_sector, DWORD* free_clusters,
                    DWORD* total_clusters) {
-  WidePath w(root);
+  WidePath w(root != nullptr ? root : "");
   return GetDiskFreeSpaceW(root != nullptr ? w.get() : nullptr, sectors_per_cluster, bytes_per_sector,
                            free_clusters, total_clusters);
 }
@@ -170,6 +172,11 @@ FILE* OpenStream(const char* path, const char* mode) {
   wchar_t wmode[8] = {};
   for (size_t i = 0; i + 1 < sizeof wmode / sizeof wmode[0] && mode[i] != '\0'; ++i) wmode[i] = mode[i];
   return _wfopen(w.get(), wmode);
+}
+
+int OpenDescriptor(const char* path, int flags, int share, int permission) {
+  WidePath w(path);
+  return _wsopen(w.get(), flags, share, permission);
 }
 
 HANDLE FindFirst(const char* pattern, WIN32_FIND_DATAW* data) {

@@ -41,6 +41,7 @@ BOOL MakeFolder(const char* path);
 BOOL MoveFile(const char* from, const char* to, DWORD flags = 0);
 BOOL CopyFile(const char* from, const char* to, BOOL fail_if_exists);
 BOOL SetCurrentFolder(const char* path);
+// root may be null for the current drive's root, as the platform takes it.
 UINT DriveType(const char* root);
 BOOL DiskFreeSpace(const char* root, DWORD* sectors_per_cluster, DWORD* bytes_per_sector, DWORD* free_clusters,
                    DWORD* total_clusters);
@@ -55,6 +56,10 @@ bool FullPath(const char* path, std::string* out, size_t* file_part = nullptr);
 
 // The runtime's stream open (fopen's modes) for a name in the call's encoding.
 FILE* OpenStream(const char* path, const char* mode);
+
+// The runtime's low-level open (_sopen's flags, sharing and permission) for a name in the
+// call's encoding: a descriptor, or -1 with errno set.
+int OpenDescriptor(const char* path, int flags, int share, int permission = 0);
 
 // A folder scan: the pattern may be as long as any path. FindNext and FindClose are the
 // platform's, on the handle this returns.
