@@ -2,6 +2,7 @@
 // AttributeTest, the FileAttrib record pair, and the whole-word operations.
 #include "files/attrib.h"
 #include "frame/host.h"
+#include "system/fs.h"
 
 using namespace vnk;
 
@@ -20,21 +21,23 @@ int16_t FailureStatus() { return LastErrno(); }
 
 extern "C" int16_t __stdcall cFileGetAttrib(StrArg name, FileAttrib* attr) {
   if (AnyNull(attr)) return VB_FALSE;
-  DWORD word = GetFileAttributesA(name);
-  if (word == INVALID_FILE_ATTRIBUTES) {
-    // The flag fields keep whatever the caller had in them.
-    attr->Status = FailureStatus();
-    return VB_FALSE;
-  }
-  attr->Archive = Bit(word, ATTR_ARCHIVE);
-  attr->Hidden = Bit(word, ATTR_HIDDEN);
-  attr->Normal = Bit(word, ATTR_NORMAL);
-  attr->ReadOnly = Bit(word, ATTR_READONLY);
-  attr->SubDir = Bit(word, ATTR_DIRECTORY);
-  attr->System = Bit(word, ATTR_SYSTEM);
-  attr->Status = VB_TRUE;
-  attr->Compressed = Bit(word, ATTR_COMPRESSED);
-  return VB_TRUE;
+  return Shield(VB_FALSE, [&] {
+    DWORD word = sys::Attributes(name);
+    if (word == INVALID_FILE_ATTRIBUTES) {
+      // The flag fields keep whatever the caller had in them.
+      attr->Status = FailureStatus();
+      return VB_FALSE;
+    }
+    attr->Archive = Bit(word, ATTR_ARCHIVE);
+    attr->Hidden = Bit(word, ATTR_HIDDEN);
+    attr->Normal = Bit(word, ATTR_NORMAL);
+    attr->ReadOnly = Bit(word, ATTR_READONLY);
+    attr->SubDir = Bit(word, ATTR_DIRECTORY);
+    attr->System = Bit(word, ATTR_SYSTEM);
+    attr->Status = VB_TRUE;
+    attr->Compressed = Bit(word, ATTR_COMPRESSED);
+    return VB_TRUE;
+  });
 }
 
 extern "C" int16_t __stdcall cFileSetAttrib(StrArg name, FileAttrib* attr) {
@@ -47,25 +50,31 @@ extern "C" int16_t __stdcall cFileSetAttrib(StrArg name, FileAttrib* attr) {
   if (attr->Normal != 0) word |= ATTR_NORMAL;
   if (attr->ReadOnly != 0) word |= ATTR_READONLY;
   if (attr->System != 0) word |= ATTR_SYSTEM;
-  if (!SetFileAttributesA(name, word)) {
-    attr->Status = FailureStatus();
-    return VB_FALSE;
-  }
-  attr->Status = VB_TRUE;
-  return VB_TRUE;
+  return Shield(VB_FALSE, [&] {
+    if (!sys::SetAttributes(name, word)) {
+      attr->Status = FailureStatus();
+      return VB_FALSE;
+    }
+    attr->Status = VB_TRUE;
+    return VB_TRUE;
+  });
 }
 
 extern "C" int16_t __stdcall cFileSetAllAttrib(StrArg name) {
   // The read only tells whether the path exists; the new word is fixed.
-  if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return VB_FALSE;
-  return VbBool(SetFileAttributesA(name, ATTR_ALL_FOUR));
+  return Shield(VB_FALSE, [&] {
+    if (sys::Attributes(name) == INVALID_FILE_ATTRIBUTES) return VB_FALSE;
+    return VbBool(sys::SetAttributes(name, ATTR_ALL_FOUR));
+  });
 }
 
 extern "C" int16_t __stdcall cFileResetAllAttrib(StrArg name) {
   // Read-only, hidden, system and archive go; the other low 16 bits stay.
-  DWORD word = GetFileAttributesA(name);
-  if (word == INVALID_FILE_ATTRIBUTES) return VB_FALSE;
-  return VbBool(SetFileAttributesA(name, word & (ATTR_LOW_WORD & ~ATTR_ALL_FOUR)));
+  return Shield(VB_FALSE, [&] {
+    DWORD word = sys::Attributes(name);
+    if (word == INVALID_FILE_ATTRIBUTES) return VB_FALSE;
+    return VbBool(sys::SetAttributes(name, word & (ATTR_LOW_WORD & ~ATTR_ALL_FOUR)));
+  });
 }
 
 extern "C" int16_t __stdcall cFileSetArchive(StrArg name) { return AttributeSet(name, ATTR_ARCHIVE); }
@@ -91,8 +100,10 @@ extern "C" int16_t __stdcall cIsFileFlag(StrArg name, int16_t flag) { return Att
 
 extern "C" int16_t __stdcall cCmpFileAttribute(StrArg name1, StrArg name2) {
   // Both words are always read; the whole 32-bit words are compared.
-  DWORD a = GetFileAttributesA(name1);
-  DWORD b = GetFileAttributesA(name2);
-  if (a == INVALID_FILE_ATTRIBUTES || b == INVALID_FILE_ATTRIBUTES) return CMP_CANT_EXAMINE;
-  return VbBool(a == b);
+  return Shield(CMP_CANT_EXAMINE, [&] {
+    DWORD a = sys::Attributes(name1);
+    DWORD b = sys::Attributes(name2);
+    if (a == INVALID_FILE_ATTRIBUTES || b == INVALID_FILE_ATTRIBUTES) return CMP_CANT_EXAMINE;
+    return VbBool(a == b);
+  });
 }

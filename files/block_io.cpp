@@ -5,6 +5,7 @@
 
 #include "frame/bytes_kernel.h"
 #include "frame/output.h"
+#include "system/fs.h"
 #include "text/textmode_kernel.h"
 
 namespace vnk {
@@ -32,8 +33,8 @@ WorkBuffer TakeWorkBuffer(size_t minimum, size_t preferred) {
 
 bool BlockReader::Open(const char* path) {
   // The runtime's "rb": read access, shared for reading and writing, an existing file.
-  h_.reset(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  h_.reset(sys::OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN));
   if (h_.get() == INVALID_HANDLE_VALUE) h_.release();
   return h_ != nullptr;
 }
@@ -103,8 +104,7 @@ bool BlockWriter::Open(const char* name, OutputMode mode) {
   // The runtime's "wb" / "w+b": created or emptied, shared for reading and writing.
   if (IsReadOnlyFile(name)) return false;
   const DWORD access = mode == OutputMode::kReadWrite ? GENERIC_READ | GENERIC_WRITE : GENERIC_WRITE;
-  UniqueHandle h(CreateFileA(name, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle h(sys::OpenFile(name, access, FILE_SHARE_READ | FILE_SHARE_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
   if (h.get() == INVALID_HANDLE_VALUE) return false;
   Adopt(std::move(h), name);
   return true;
@@ -206,7 +206,7 @@ Status BlockWriter::Complete(bool pass_ok, OnFailure on_failure) {
     }
     return closed;
   }
-  if (!ok && on_failure == OnFailure::kDelete) DeleteFileA(name_);
+  if (!ok && on_failure == OnFailure::kDelete) sys::DeleteFile(name_);
   return closed;
 }
 

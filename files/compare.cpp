@@ -5,7 +5,7 @@
 #include "files/compare_kernel.h"
 #include "files/size.h"
 #include "frame/host.h"
-#include "paths/rules_kernel.h"
+#include "system/text.h"
 
 namespace vnk {
 namespace {
@@ -20,8 +20,8 @@ int16_t CompareContents(const char* name1, const char* name2, bool exact) {
   WorkBuffer block2 = TakeWorkBuffer(WORK_BLOCK);
   if (!block2) return RC_NO_MEMORY_SECOND;
 
-  if (!FitsPathBuffer(name1)) return RC_CANT_OPEN_FIRST;
-  if (!FitsPathBuffer(name2)) return RC_CANT_OPEN_SECOND;
+  if (!FitsCallPath(name1)) return RC_CANT_OPEN_FIRST;
+  if (!FitsCallPath(name2)) return RC_CANT_OPEN_SECOND;
   BlockReader file1, file2;
   if (!file1.Open(name1)) return RC_CANT_OPEN_FIRST;
   if (!file2.Open(name2)) return RC_CANT_OPEN_SECOND;
@@ -45,5 +45,5 @@ int16_t CompareContents(const char* name1, const char* name2, bool exact) {
 using namespace vnk;
 
 extern "C" int16_t __stdcall cCmpFileContents(StrArg name1, StrArg name2, int16_t mode) {
-  return CompareContents(name1, name2, mode == -1);
+  return Shield<int16_t>(RC_NO_MEMORY, [&] { return CompareContents(name1, name2, mode == -1); });
 }

@@ -10,6 +10,8 @@
 #include "frame/output.h"
 #include "frame/host.h"
 #include "paths/rules_kernel.h"
+#include "system/fs.h"
+#include "system/text.h"
 
 namespace vnk {
 
@@ -18,11 +20,11 @@ namespace {
 // that protection; a process with full rights on another host would be let through and
 // destroy the file. The source is asked about first, as the platform opens it first.
 bool TargetReadOnly(const char* source, const char* target) {
-  return GetFileAttributesA(source) != INVALID_FILE_ATTRIBUTES && IsReadOnlyFile(target);
+  return sys::Attributes(source) != INVALID_FILE_ATTRIBUTES && IsReadOnlyFile(target);
 }
 
 int32_t WindowsCopy(const char* source, const char* target) {
-  if (CopyFileA(source, target, FALSE)) return VB_TRUE;
+  if (sys::CopyFile(source, target, FALSE)) return VB_TRUE;
   return static_cast<int32_t>(GetLastError());
 }
 
@@ -32,7 +34,7 @@ int32_t WindowsCopy(const char* source, const char* target) {
 // Source named twice, are left to the platform, whose answers touch nothing; so is a
 // device, and a Target whose staged name would not fit a path.
 int32_t CopyBeside(const char* source, const char* target) {
-  if (GetFileAttributesA(source) == INVALID_FILE_ATTRIBUTES || SameExistingFile(source, target))
+  if (sys::Attributes(source) == INVALID_FILE_ATTRIBUTES || SameExistingFile(source, target))
     return WindowsCopy(source, target);
   TargetCheck check = CheckTarget(target);
   if (!check.ok) return static_cast<int32_t>(check.error);
@@ -41,7 +43,9 @@ int32_t CopyBeside(const char* source, const char* target) {
   bool too_long = false;
   // The copy makes the staged file itself: over an existing file it would not get
   // Source's attributes.
-  auto copy = [](const char* name, void* from) { return CopyFileA(static_cast<const char*>(from), name, TRUE) != 0; };
+  auto copy = [](const char* name, void* from) {
+    return sys::CopyFile(static_cast<const char*>(from), name, TRUE) != 0;
+  };
   if (!staged.CreateWith(target, copy, const_cast<char*>(source), &too_long))
     return too_long ? WindowsCopy(source, target) : static_cast<int32_t>(GetLastError());
   if (!staged.PutInPlace(false)) return static_cast<int32_t>(GetLastError());
@@ -52,27 +56,51 @@ int32_t CopyBeside(const char* source, const char* target) {
 // removal. As Windows' own move across volumes, a Source that cannot be removed then
 // stays, and the move still succeeds. A folder cannot be moved across volumes.
 int32_t MoveAcrossVolumes(const char* source, const char* target) {
-  const DWORD attrib = GetFileAttributesA(source);
+  const DWORD attrib = sys::Attributes(source);
   if (attrib != INVALID_FILE_ATTRIBUTES && (attrib & FILE_ATTRIBUTE_DIRECTORY)) return ERROR_NOT_SAME_DEVICE;
   int32_t copied = CopyBeside(source, target);
   if (copied != VB_TRUE) return copied;
-  if (!DeleteFileA(source) && (attrib & FILE_ATTRIBUTE_READONLY)) {
-    SetFileAttributesA(source, attrib & ~FILE_ATTRIBUTE_READONLY);
-    if (!DeleteFileA(source)) SetFileAttributesA(source, attrib);
+  if (!sys::DeleteFile(source) && (attrib & FILE_ATTRIBUTE_READONLY)) {
+    sys::SetAttributes(source, attrib & ~FILE_ATTRIBUTE_READONLY);
+    if (!sys::DeleteFile(source)) sys::SetAttributes(source, attrib);
   }
   return VB_TRUE;
 }
+
+// A name of eight characters in the current folder that no file has: the prefix (or
+// "~~"), a letter, the low five digits of the process id.
+BSTR UniqueFileName(BSTR* prefix) {
+  char name[9] = "~~XXXXXX";
+  std::string_view p = SlotBytes(prefix);
+  // A prefix of one or two bytes replaces the tildes; any other length is ignored.
+  if (p.size() == 1 || p.size() == 2) std::memcpy(name, p.data(), p.size());
+  DWORD digits = GetCurrentProcessId() % 100000;
+  for (int i = 7; i >= 3; --i, digits /= 10) name[i] = static_cast<char>('0' + digits % 10);
+  for (char letter = 'a'; letter <= 'z'; ++letter) {
+    name[2] = letter;
+    if (sys::Attributes(name) != INVALID_FILE_ATTRIBUTES) continue;
+    // A name the system will not even tell us about is as good as taken.
+    if (WinErrorToErrno(GetLastError()) == EACCES) continue;
+    return NewString(name, 8);
+  }
+  return EmptyString();
+}
+
 }  // namespace
+
+bool FitsCallNameBuffer(const char* path) {
+  return CurrentEncoding() == CallEncoding::kAnsi ? FitsNameBuffer(path) : FitsCallPath(path);
+}
 
 Outcome<uint64_t> PlainCopy(const char* source, const char* target) {
   WorkBuffer block = TakeWorkBuffer(WORK_BLOCK);
   if (!block) return Failure{RC_NO_MEMORY};
-  if (!FitsNameBuffer(source)) return Failure{RC_CANT_OPEN_FIRST};
+  if (!FitsCallNameBuffer(source)) return Failure{RC_CANT_OPEN_FIRST};
   BlockReader in;
   if (!in.Open(source)) return Failure{RC_CANT_OPEN_FIRST};
   // A target name that does not fit is a failure to open the target, so a source that
   // cannot be opened is reported first.
-  if (!FitsNameBuffer(target)) return Failure{RC_CANT_OPEN_SECOND};
+  if (!FitsCallNameBuffer(target)) return Failure{RC_CANT_OPEN_SECOND};
   // Opening the target truncates it; if it is the source under another name, the
   // source's bytes would be gone before they were read.
   if (SameExistingFile(source, target)) return Failure{RC_CANT_OPEN_SECOND};
@@ -89,49 +117,45 @@ Outcome<uint64_t> PlainCopy(const char* source, const char* target) {
 
 using namespace vnk;
 
+// The copies and moves answer a failure for want of memory (in the names' conversion,
+// say) as the platform itself would: with its error code, or the runtime's errno.
 extern "C" int32_t __stdcall cFileCopy(StrArg source, StrArg target) {
-  return LongResult(PlainCopy(source, target));
+  return Shield(RC_NO_MEMORY, [&] { return LongResult(PlainCopy(source, target)); });
 }
 
 extern "C" int32_t __stdcall cFileCopy2(StrArg source, StrArg target) {
-  if (TargetReadOnly(source, target)) return ERROR_ACCESS_DENIED;
-  return CopyBeside(source, target);
+  return Shield<int32_t>(ERROR_NOT_ENOUGH_MEMORY, [&] {
+    if (TargetReadOnly(source, target)) return static_cast<int32_t>(ERROR_ACCESS_DENIED);
+    return CopyBeside(source, target);
+  });
 }
 
 extern "C" int32_t __stdcall cFileMove(StrArg source, StrArg target) {
-  if (TargetReadOnly(source, target)) return ERROR_ACCESS_DENIED;
-  // Replacing another name of the source's own file would leave both names as they
-  // were (the platform finds nothing to do) and report a move that never happened.
-  if (OtherEntryOfSameFile(source, target)) return ERROR_ALREADY_EXISTS;
-  if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING)) return VB_TRUE;
-  if (GetLastError() == ERROR_NOT_SAME_DEVICE) return MoveAcrossVolumes(source, target);
-  return static_cast<int32_t>(GetLastError());
+  return Shield<int32_t>(ERROR_NOT_ENOUGH_MEMORY, [&]() -> int32_t {
+    if (TargetReadOnly(source, target)) return ERROR_ACCESS_DENIED;
+    // Replacing another name of the source's own file would leave both names as they
+    // were (the platform finds nothing to do) and report a move that never happened.
+    if (OtherEntryOfSameFile(source, target)) return ERROR_ALREADY_EXISTS;
+    if (sys::MoveFile(source, target, MOVEFILE_REPLACE_EXISTING)) return VB_TRUE;
+    if (GetLastError() == ERROR_NOT_SAME_DEVICE) return MoveAcrossVolumes(source, target);
+    return static_cast<int32_t>(GetLastError());
+  });
 }
 
 extern "C" int16_t __stdcall cRenameFile(StrArg old_name, StrArg new_name) {
-  // The runtime's rename is MoveFileA: an existing new name is never replaced. Where the
+  // The runtime's rename is MoveFile: an existing new name is never replaced. Where the
   // new name is another entry of the same file (a hard link, a link to it), the platform
   // may find nothing to do and call that success; it exists, so it is refused the same
   // way. The same entry in other letter case is a rename.
-  if (OtherEntryOfSameFile(old_name, new_name)) return EEXIST;
-  if (MoveFileA(old_name, new_name)) return VB_TRUE;
-  return LastErrno();
+  return Shield<int16_t>(ENOMEM, [&]() -> int16_t {
+    if (OtherEntryOfSameFile(old_name, new_name)) return EEXIST;
+    if (sys::MoveFile(old_name, new_name)) return VB_TRUE;
+    return LastErrno();
+  });
 }
 
 extern "C" BSTR __stdcall cUniqueFileName(BSTR* prefix) {
   if (AnyNull(prefix)) return EmptyString();
-  char name[9] = "~~XXXXXX";
-  std::string_view p = SlotBytes(prefix);
-  // A prefix of one or two bytes replaces the tildes; any other length is ignored.
-  if (p.size() == 1 || p.size() == 2) std::memcpy(name, p.data(), p.size());
-  DWORD digits = GetCurrentProcessId() % 100000;
-  for (int i = 7; i >= 3; --i, digits /= 10) name[i] = static_cast<char>('0' + digits % 10);
-  for (char letter = 'a'; letter <= 'z'; ++letter) {
-    name[2] = letter;
-    if (GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES) continue;
-    // A name the system will not even tell us about is as good as taken.
-    if (WinErrorToErrno(GetLastError()) == EACCES) continue;
-    return NewString(name, 8);
-  }
-  return EmptyString();
+  BSTR name = Shield<BSTR>(nullptr, [&] { return UniqueFileName(prefix); });
+  return name != nullptr ? name : EmptyString();
 }

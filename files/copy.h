@@ -8,6 +8,11 @@
 
 namespace vnk {
 
+// The plain copy and the in-place rewrite have always taken whole paths of at most 255
+// characters (their name buffers) from an ANSI call, and still do; a twin's call takes
+// any path the call takes.
+bool FitsCallNameBuffer(const char* path);
+
 // Copies the bytes of source to target (created or truncated). Gives the byte count or
 // a failure code; after a failure no target written by this call is left behind, and
 // source is never modified.

@@ -1,12 +1,14 @@
 // File dates and times: the six text exports over FileDateText and FileTimeText, and
 // cCmpFileTime.
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
+#include "files/size.h"
 #include "frame/host.h"
 #include "paths/rules_kernel.h"
+#include "system/fs.h"
+#include "system/text.h"
 
 namespace vnk {
 namespace {
@@ -37,9 +39,12 @@ int64_t UnixSeconds(const FILETIME& ft) {
 // the runtime's query fabricates them, whichever runtime the library runs on.
 bool ReadStamps(const char* name, Stamps* out) {
   if (StatusQueryRefuses(name)) return false;
-  char full[PATH_BUFFER];
-  if (std::strpbrk(name, "./\\") != nullptr && _fullpath(full, name, sizeof full) != nullptr && IsRoot(full)) {
-    if (GetDriveTypeA(full) <= DRIVE_NO_ROOT_DIR) return false;
+  // A full path longer than the call's paths is no root, as one that did not fit the
+  // runtime's path buffer never was.
+  std::string full;
+  if (std::strpbrk(name, "./\\") != nullptr && sys::FullPath(name, &full) && full.size() <= CallPathLimit() &&
+      IsRoot(full.c_str())) {
+    if (sys::DriveType(full.c_str()) <= DRIVE_NO_ROOT_DIR) return false;
     struct tm tm = {};
     tm.tm_year = 80;
     tm.tm_mday = 1;
@@ -50,10 +55,8 @@ bool ReadStamps(const char* name, Stamps* out) {
   }
   // The status query decides which names can be examined, as for every other question
   // about a file; the stamps themselves are the file system's own.
-  struct _stat64 st;
-  if (_stat64(name, &st) != 0) return false;
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(name, GetFileExInfoStandard, &data)) return false;
+  if (!FileStatus(name, &data)) return false;
   // A stamp the file system does not keep (zero) reads as the write time, as callers
   // have always been given it; a stamp that is kept is never replaced by another.
   auto kept = [](const FILETIME& ft) { return ft.dwLowDateTime != 0 || ft.dwHighDateTime != 0; };
@@ -91,21 +94,30 @@ constexpr LCID kLocale = LOCALE_SYSTEM_DEFAULT;
 constexpr DWORD kFlags = LOCALE_NOUSEROVERRIDE;
 constexpr size_t kTextBuffer = 256;
 
+// The text comes in the call's encoding: for an ANSI call the system locale's code page,
+// the very bytes the ANSI formatting services give, and no text that would not fit their
+// buffer.
 BSTR StampText(const char* name, Stamp which, bool date) {
   SYSTEMTIME st;
   if (!LocalStamp(name, which, &st)) return EmptyString();
   if (date) st.wHour = st.wMinute = st.wSecond = 0;
-  TaskBuffer text = TaskAlloc(kTextBuffer);
-  if (!text) return EmptyString();
-  memset(text.get(), 0, kTextBuffer);
-  int n = date ? GetDateFormatA(kLocale, kFlags, &st, nullptr, text.get(), kTextBuffer)
-               : GetTimeFormatA(kLocale, kFlags, &st, nullptr, text.get(), kTextBuffer);
+  wchar_t wide[kTextBuffer] = {};
+  int n = date ? GetDateFormatW(kLocale, kFlags, &st, nullptr, wide, kTextBuffer)
+               : GetTimeFormatW(kLocale, kFlags, &st, nullptr, wide, kTextBuffer);
   if (n <= 0) return EmptyString();
-  return NewString(text.get(), strnlen(text.get(), kTextBuffer));
+  std::string text;
+  if (!Narrow(std::wstring_view(wide, wcsnlen(wide, kTextBuffer)), CallCodePage(), &text)) return EmptyString();
+  if (CurrentEncoding() == CallEncoding::kAnsi && text.size() >= kTextBuffer) return EmptyString();
+  return NewString(text);
 }
 
-BSTR FileDateText(const char* name, Stamp which) { return StampText(name, which, true); }
-BSTR FileTimeText(const char* name, Stamp which) { return StampText(name, which, false); }
+BSTR ShieldedStampText(const char* name, Stamp which, bool date) {
+  BSTR text = Shield<BSTR>(nullptr, [&] { return StampText(name, which, date); });
+  return text != nullptr ? text : EmptyString();
+}
+
+BSTR FileDateText(const char* name, Stamp which) { return ShieldedStampText(name, which, true); }
+BSTR FileTimeText(const char* name, Stamp which) { return ShieldedStampText(name, which, false); }
 
 }  // namespace
 
@@ -121,11 +133,13 @@ extern "C" BSTR __stdcall cFileLastTimeAccess(StrArg file) { return FileTimeText
 extern "C" BSTR __stdcall cFileLastTimeModified(StrArg file) { return FileTimeText(file, Stamp::Written); }
 
 extern "C" int16_t __stdcall cCmpFileTime(StrArg first, StrArg second) {
-  Stamps a, b;
-  if (!ReadStamps(first, &a)) return CMP_CANT_EXAMINE;
-  if (!ReadStamps(second, &b)) return CMP_CANT_EXAMINE;
-  // Whole seconds, before 1970 as after: two files written within the same second
-  // compare equal.
-  if (a.written > b.written) return 1;
-  return a.written < b.written ? -1 : 0;
+  return Shield(CMP_CANT_EXAMINE, [&] {
+    Stamps a, b;
+    if (!ReadStamps(first, &a)) return CMP_CANT_EXAMINE;
+    if (!ReadStamps(second, &b)) return CMP_CANT_EXAMINE;
+    // Whole seconds, before 1970 as after: two files written within the same second
+    // compare equal.
+    if (a.written > b.written) return int16_t{1};
+    return a.written < b.written ? int16_t{-1} : int16_t{0};
+  });
 }

@@ -1,5 +1,5 @@
 // Whether two names reach the same existing file, so that a routine never opens its own
-// input for writing.
+// input for writing. The full paths are held in strings: callers run inside Shield.
 #pragma once
 
 namespace vnk {

@@ -2,22 +2,37 @@
 // shares.
 #include "files/size.h"
 
-#include <sys/stat.h>
+#include <cstring>
+#include <string_view>
 
 #include "frame/host.h"
+#include "paths/path_kernel.h"
 #include "paths/rules_kernel.h"
+#include "system/fs.h"
+#include "system/text.h"
 
 namespace vnk {
 
-std::optional<uint64_t> WholeFileSize(const char* name) {
+bool FileStatus(const char* name, WIN32_FILE_ATTRIBUTE_DATA* data) {
   // The runtime's status query refuses wildcards and a bare drive such as "C:"; those
   // rules are part of what callers see, so they are stated here rather than left to
-  // whichever runtime happens to run the library.
-  if (StatusQueryRefuses(name)) return std::nullopt;
-  struct _stati64 st;
-  if (_stati64(name, &st) != 0) return std::nullopt;
-  if (st.st_mode & _S_IFDIR) return 0;
-  return static_cast<uint64_t>(st.st_size);
+  // whichever runtime happens to run the library. Trailing blanks do not count, and a
+  // name that ends in a separator names no file, unless it is a drive's root.
+  if (StatusQueryRefuses(name)) return false;
+  std::string_view n(name);
+  while (!n.empty() && n.back() == ' ') n.remove_suffix(1);
+  if (IsBareDrive(n)) return false;
+  if (n.size() >= 2 && n[n.size() - 2] != ':' && EndsWithSeparator(n, CallLeadBytes())) return false;
+  return sys::AttributesEx(name, data) != 0;
+}
+
+std::optional<uint64_t> WholeFileSize(const char* name) {
+  return Shield(std::optional<uint64_t>(), [&]() -> std::optional<uint64_t> {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!FileStatus(name, &data)) return std::nullopt;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
+    return (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  });
 }
 
 int32_t FileSizeQuery(const char* name) {

@@ -7,7 +7,8 @@
 
 #include "paths/device_kernel.h"
 #include "paths/rules_kernel.h"
-#include "paths/split.h"
+#include "system/fs.h"
+#include "system/text.h"
 
 namespace vnk {
 
@@ -17,7 +18,7 @@ TargetCheck CheckTarget(const char* target) {
     check.direct = true;
     return check;
   }
-  const DWORD attrib = GetFileAttributesA(target);
+  const DWORD attrib = sys::Attributes(target);
   if (attrib == INVALID_FILE_ATTRIBUTES) return check;  // nothing there yet (or no folder: the staging says)
   if (attrib & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) {
     check.ok = false;
@@ -26,8 +27,8 @@ TargetCheck CheckTarget(const char* target) {
   }
   // Opened as a writer would open it, without emptying it: a holder that shares no
   // writing refuses this as it would refuse the write.
-  UniqueHandle h(CreateFileA(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle h(
+      sys::OpenFile(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
   if (h.get() == INVALID_HANDLE_VALUE) {
     h.release();
     check.ok = false;
@@ -45,7 +46,7 @@ namespace {
 // access denied).
 bool Taken(const char* name, DWORD error) {
   return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
-         (error == ERROR_ACCESS_DENIED && GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES);
+         (error == ERROR_ACCESS_DENIED && sys::Attributes(name) != INVALID_FILE_ATTRIBUTES);
 }
 
 struct NewFile {
@@ -55,8 +56,8 @@ struct NewFile {
 
 bool MakeNewFile(const char* name, void* context) {
   auto* f = static_cast<NewFile*>(context);
-  HANDLE made = CreateFileA(name, GENERIC_WRITE | f->access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE made = sys::OpenFile(name, GENERIC_WRITE | f->access, FILE_SHARE_READ | FILE_SHARE_WRITE, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL);
   if (made == INVALID_HANDLE_VALUE) return false;
   if (f->h != nullptr)
     f->h->reset(made);
@@ -76,9 +77,9 @@ bool StagedFile::CreateWith(const char* target, Maker make, void* context, bool*
   Discard();
   target_ = target;
   const std::string_view t(target);
-  const size_t folder = DriveAndFolderLength(t, AnsiLeadBytes());
+  const size_t folder = DriveAndFolderLength(t, CallLeadBytes());
   constexpr size_t kNameChars = 12;  // "~vnkXXXX.tmp"
-  if (folder + kNameChars >= sizeof name_) {
+  if (folder + kNameChars > CallPathLimit()) {
     if (too_long != nullptr) *too_long = true;
     SetLastError(ERROR_FILENAME_EXCED_RANGE);
     return false;
@@ -89,35 +90,42 @@ bool StagedFile::CreateWith(const char* target, Maker make, void* context, bool*
   static LONG calls = 0;
   const DWORD start = (GetCurrentProcessId() * 2654435761u) ^
                       (static_cast<DWORD>(InterlockedIncrement(&calls)) * 40503u);
+  // The owner takes a name only once it is this call's: a failure while trying one
+  // (memory) must not delete another writer's file.
+  std::string candidate;
   for (DWORD i = 0; i < 0x10000; ++i) {
-    std::memcpy(name_, target, folder);
-    std::snprintf(name_ + folder, sizeof name_ - folder, "~vnk%04lx.tmp",
-                  static_cast<unsigned long>((start + i) & 0xFFFF));
-    if (make(name_, context)) return true;
+    char leaf[kNameChars + 1];
+    std::snprintf(leaf, sizeof leaf, "~vnk%04lx.tmp", static_cast<unsigned long>((start + i) & 0xFFFF));
+    candidate.assign(t, 0, folder);
+    candidate.append(leaf);
+    if (make(candidate.c_str(), context)) {
+      name_.swap(candidate);
+      return true;
+    }
     const DWORD error = GetLastError();
-    if (!Taken(name_, error)) {
+    if (!Taken(candidate.c_str(), error)) {
       // The name was free, so what stands there now is what the failed make left.
+      name_.swap(candidate);
       Discard();
       SetLastError(error);
       return false;
     }
   }
-  name_[0] = '\0';
   SetLastError(ERROR_FILE_EXISTS);
   return false;
 }
 
 bool StagedFile::PutInPlace(bool keep_marks) {
   if (keep_marks) {
-    const DWORD old = GetFileAttributesA(target_);
+    const DWORD old = sys::Attributes(target_);
     constexpr DWORD kMarks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if (old != INVALID_FILE_ATTRIBUTES && (old & kMarks) != 0) {
-      const DWORD now = GetFileAttributesA(name_);
-      if (now != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(name_, now | (old & kMarks));
+      const DWORD now = sys::Attributes(name());
+      if (now != INVALID_FILE_ATTRIBUTES) sys::SetAttributes(name(), now | (old & kMarks));
     }
   }
-  if (MoveFileExA(name_, target_, MOVEFILE_REPLACE_EXISTING)) {
-    name_[0] = '\0';
+  if (sys::MoveFile(name(), target_, MOVEFILE_REPLACE_EXISTING)) {
+    name_.clear();
     return true;
   }
   const DWORD error = GetLastError();
@@ -126,13 +134,18 @@ bool StagedFile::PutInPlace(bool keep_marks) {
   return false;
 }
 
-void StagedFile::Discard() {
+void StagedFile::Discard() noexcept {
   if (!active()) return;
-  if (!DeleteFileA(name_)) {
-    SetFileAttributesA(name_, FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(name_);
+  // The layer needs memory for the name; without it the file stays, as it would after
+  // any other failed deletion.
+  try {
+    if (!sys::DeleteFile(name())) {
+      sys::SetAttributes(name(), FILE_ATTRIBUTE_NORMAL);
+      sys::DeleteFile(name());
+    }
+  } catch (...) {
   }
-  name_[0] = '\0';
+  name_.clear();
 }
 
 }  // namespace vnk

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "frame/host.h"
 
 namespace vnk {
@@ -34,7 +36,8 @@ class StagedFile {
 
   // Makes the file, with a name no other file has. False when it cannot be made (the
   // folder is missing or cannot be written: GetLastError tells) or when its name would
-  // not fit a path (then `too_long` is set and the caller writes the target directly).
+  // not fit the call's paths (then `too_long` is set and the caller writes the target
+  // directly).
   // `access` and `h` (optional) keep the new file open for writing.
   bool Create(const char* target, DWORD access = 0, UniqueHandle* h = nullptr, bool* too_long = nullptr);
 
@@ -46,8 +49,8 @@ class StagedFile {
   using Maker = bool (*)(const char* name, void* context);
   bool CreateWith(const char* target, Maker make, void* context, bool* too_long = nullptr);
 
-  const char* name() const { return name_; }
-  bool active() const { return name_[0] != '\0'; }
+  const char* name() const { return name_.c_str(); }
+  bool active() const { return !name_.empty(); }
 
   // Renames the finished file over the target, which is replaced whatever it is (the
   // caller has checked it). With `keep_marks` the new file first takes the old target's
@@ -55,12 +58,13 @@ class StagedFile {
   // (GetLastError tells why) leaves the target as it was and deletes the staged file.
   bool PutInPlace(bool keep_marks);
 
-  // Deletes the staged file (a copy may have made it read-only).
-  void Discard();
+  // Deletes the staged file (a copy may have made it read-only). Never throws: it runs
+  // as the owner goes, also while a failure unwinds.
+  void Discard() noexcept;
 
  private:
   const char* target_ = "";
-  char name_[MAX_PATH] = "";
+  std::string name_;
 };
 
 }  // namespace vnk

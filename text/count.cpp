@@ -18,7 +18,7 @@ struct FileCounts {
 Outcome<FileCounts> CountFile(const char* path, bool statistics, bool* opened) {
   WorkBuffer block = TakeWorkBuffer(WORK_BLOCK);
   if (!block) return Failure{RC_NO_MEMORY};
-  if (!FitsPathBuffer(path)) return Failure{RC_CANT_OPEN_FIRST};
+  if (!FitsCallPath(path)) return Failure{RC_CANT_OPEN_FIRST};
   BlockReader in;
   if (!in.Open(path)) return Failure{RC_CANT_OPEN_FIRST};
   *opened = true;
@@ -41,23 +41,27 @@ Outcome<FileCounts> CountFile(const char* path, bool statistics, bool* opened) {
 using namespace vnk;
 
 extern "C" int32_t __stdcall cFileLineCount(StrArg path) {
-  bool opened = false;
-  Outcome<FileCounts> counts = CountFile(path, false, &opened);
-  return counts ? ClampTotal(counts->crs) : counts.code();
+  return Shield(RC_NO_MEMORY, [&] {
+    bool opened = false;
+    Outcome<FileCounts> counts = CountFile(path, false, &opened);
+    return counts ? ClampTotal(counts->crs) : counts.code();
+  });
 }
 
 extern "C" int32_t __stdcall cFileStatistics(StrArg path, int32_t* lines, int32_t* words, int32_t* characters) {
   // Refused as a file that cannot be opened is: nothing read, nothing stored.
   if (AnyNull(lines, words, characters)) return RC_CANT_OPEN_FIRST;
-  bool opened = false;
-  Outcome<FileCounts> counts = CountFile(path, true, &opened);
-  // The counts are stored only once the file was opened: zeros after a failed read.
-  if (!counts) {
-    if (opened) *lines = *words = *characters = 0;
-    return counts.code();
-  }
-  *lines = ClampTotal(counts->words.lines());
-  *words = ClampTotal(counts->words.words());
-  *characters = ClampTotal(counts->bytes);
-  return *characters;
+  return Shield(RC_NO_MEMORY, [&] {
+    bool opened = false;
+    Outcome<FileCounts> counts = CountFile(path, true, &opened);
+    // The counts are stored only once the file was opened: zeros after a failed read.
+    if (!counts) {
+      if (opened) *lines = *words = *characters = 0;
+      return counts.code();
+    }
+    *lines = ClampTotal(counts->words.lines());
+    *words = ClampTotal(counts->words.words());
+    *characters = ClampTotal(counts->bytes);
+    return *characters;
+  });
 }

@@ -19,14 +19,14 @@ Outcome<uint64_t> Merge(const char* first, const char* second, const char* outpu
 
   // All three are open before any byte moves, so an output that cannot be made leaves
   // nothing half done.
-  if (!FitsPathBuffer(first)) return Failure{RC_CANT_OPEN_FIRST};
+  if (!FitsCallPath(first)) return Failure{RC_CANT_OPEN_FIRST};
   BlockReader in1;
   if (!in1.Open(first)) return Failure{RC_CANT_OPEN_FIRST};
-  if (!FitsPathBuffer(second)) return Failure{RC_CANT_OPEN_SECOND};
+  if (!FitsCallPath(second)) return Failure{RC_CANT_OPEN_SECOND};
   BlockReader in2(RC_READ_FAILED_SECOND);
   if (!in2.Open(second)) return Failure{RC_CANT_OPEN_SECOND};
   // Opening an output that is one of the inputs would truncate it before it is read.
-  if (!FitsPathBuffer(output) || SameExistingFile(first, output) || SameExistingFile(second, output))
+  if (!FitsCallPath(output) || SameExistingFile(first, output) || SameExistingFile(second, output))
     return Failure{RC_CANT_OPEN_THIRD};
   BlockWriter out;
   if (!out.OpenTarget(output, OutputMode::kReadWrite, RC_CANT_OPEN_THIRD)) return Failure{RC_CANT_OPEN_THIRD};
@@ -69,13 +69,13 @@ Outcome<uint64_t> Filter(const char* input, const char* output, BSTR* chars, boo
 using namespace vnk;
 
 extern "C" int32_t __stdcall cFileMerge(StrArg first, StrArg second, StrArg output) {
-  return LongResult(Merge(first, second, output));
+  return Shield(RC_NO_MEMORY, [&] { return LongResult(Merge(first, second, output)); });
 }
 
 extern "C" int32_t __stdcall cFileFilter(StrArg input, StrArg output, BSTR* chars) {
-  return LongResult(Filter(input, output, chars, false));
+  return Shield(RC_NO_MEMORY, [&] { return LongResult(Filter(input, output, chars, false)); });
 }
 
 extern "C" int32_t __stdcall cFileFilterNot(StrArg input, StrArg output, BSTR* chars) {
-  return LongResult(Filter(input, output, chars, true));
+  return Shield(RC_NO_MEMORY, [&] { return LongResult(Filter(input, output, chars, true)); });
 }

@@ -5,9 +5,11 @@
 
 #include "dirs/kill.h"
 #include "files/block_io.h"
+#include "files/copy.h"
 #include "files/identity.h"
 #include "frame/output.h"
 #include "paths/device_kernel.h"
+#include "system/fs.h"
 
 namespace vnk {
 namespace {
@@ -113,8 +115,7 @@ struct CopyFiles {
 // Everything up to the first byte written over the file: 0, or the code of a failure
 // that left the file as it was.
 int32_t Prepare(const char* work, const char* file, uint64_t written, const WorkBuffer& block, CopyFiles& f) {
-  f.work.reset(CreateFileA(work, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                           nullptr));
+  f.work.reset(sys::OpenFile(work, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN));
   if (f.work.get() == INVALID_HANDLE_VALUE) return RC_CANT_OPEN_FIRST;
   // Only the very bytes the pass wrote may go over the file.
   uint64_t work_size = 0;
@@ -124,8 +125,8 @@ int32_t Prepare(const char* work, const char* file, uint64_t written, const Work
   if (IsReadOnlyFile(file)) return RC_CANT_OPEN_SECOND;
   // Shared as the runtime's streams share; the file is made again should it have gone
   // since the pass read it.
-  f.file.reset(CreateFileA(file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  f.file.reset(sys::OpenFile(file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL));
   if (f.file.get() == INVALID_HANDLE_VALUE) return RC_CANT_OPEN_SECOND;
   f.disk = IsDiskFile(f.file.get());
   if (!f.disk) return 0;
@@ -137,8 +138,7 @@ int32_t Prepare(const char* work, const char* file, uint64_t written, const Work
 
 // The work names refused before anything is opened.
 bool WorkNameRefused(const char* file, const char* work) {
-  return !FitsNameBuffer(work) || NamesDevice(work) ||
-         SameExistingFile(file, work);
+  return !FitsCallNameBuffer(work) || NamesDevice(work) || SameExistingFile(file, work);
 }
 
 }  // namespace

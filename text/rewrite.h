@@ -7,7 +7,6 @@
 
 #include "files/block_io.h"
 #include "frame/host.h"
-#include "paths/rules_kernel.h"
 
 namespace vnk {
 
@@ -16,7 +15,7 @@ namespace vnk {
 inline const char* WorkFileName(const char* given) { return given[0] != '\0' ? given : "~!!TMP~.TMP"; }
 
 // Opens the work file for a pass over file, in mode, into out. False, the caller's
-// RC_CANT_OPEN_SECOND, for a name longer than the 255-character name buffers (FitsNameBuffer), a device (the pass
+// RC_CANT_OPEN_SECOND, for a name the copy back cannot take (FitsCallNameBuffer), a device (the pass
 // would write into it and the copy back would read nothing back), file itself by any
 // name (opening it would empty file before it is read), a read-only file, and anything
 // that opens as something other than a plain disk file; nothing has been written then.

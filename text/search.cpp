@@ -15,7 +15,8 @@
 #include "frame/cpu_kernel.h"
 #include "frame/host.h"
 #include "frame/output.h"
-#include "paths/rules_kernel.h"
+#include "files/copy.h"
+#include "system/text.h"
 #include "text/rewrite.h"
 #include "text/search_kernel.h"
 
@@ -46,7 +47,7 @@ int32_t SearchFile(const char* file, const char* text, bool fold, bool first_onl
   if (*file == '\0' || *text == '\0') return 0;
   size_t m = BoundedLength(text, SEARCH_TEXT_MAX);
   if (m > SEARCH_TEXT_MAX) return RC_TEXT_TOO_LONG;
-  if (!FitsPathBuffer(file)) return RC_CANT_OPEN_FIRST;
+  if (!FitsCallPath(file)) return RC_CANT_OPEN_FIRST;
   BlockReader in;
   if (!in.Open(file)) return RC_CANT_OPEN_FIRST;
 
@@ -88,8 +89,8 @@ Outcome<uint64_t> ReplaceInFile(const char* file, const char* text, const char* 
   if (m > REPLACE_SEARCH_TEXT_MAX || r > REPLACE_TEXT_MAX) return Failure{RC_TEXT_TOO_LONG};
   const char* work = WorkFileName(work_name);
   // Both names must suit the copy back, or the whole pass would be wasted.
-  if (!FitsNameBuffer(file)) return Failure{RC_CANT_OPEN_FIRST};
-  if (!FitsNameBuffer(work)) return Failure{RC_CANT_OPEN_SECOND};
+  if (!FitsCallNameBuffer(file)) return Failure{RC_CANT_OPEN_FIRST};
+  if (!FitsCallNameBuffer(work)) return Failure{RC_CANT_OPEN_SECOND};
 
   // Without the large blocks the pass reads through a small one in the frame and writes
   // straight to the file: slower, the same bytes.
@@ -138,14 +139,15 @@ Outcome<uint64_t> ReplaceInFile(const char* file, const char* text, const char* 
 using namespace vnk;
 
 extern "C" int32_t __stdcall cFileSearch(StrArg file, StrArg text, int16_t case_sensitive) {
-  return SearchFile(file, text, case_sensitive == 0, true);
+  return Shield(RC_NO_MEMORY, [&] { return SearchFile(file, text, case_sensitive == 0, true); });
 }
 
 extern "C" int32_t __stdcall cFileSearchCount(StrArg file, StrArg text, int16_t case_sensitive) {
-  return SearchFile(file, text, case_sensitive == 0, false);
+  return Shield(RC_NO_MEMORY, [&] { return SearchFile(file, text, case_sensitive == 0, false); });
 }
 
 extern "C" int32_t __stdcall cFileSearchAndReplace(StrArg file, StrArg text, StrArg replacement,
                                                    StrArg work_file, int16_t case_sensitive) {
-  return LongResult(ReplaceInFile(file, text, replacement, work_file, case_sensitive == 0));
+  return Shield(RC_NO_MEMORY,
+                [&] { return LongResult(ReplaceInFile(file, text, replacement, work_file, case_sensitive == 0)); });
 }

@@ -17,7 +17,7 @@
 #include "frame/bytes_kernel.h"
 #include "frame/cpu_kernel.h"
 #include "frame/host.h"
-#include "paths/rules_kernel.h"
+#include "system/text.h"
 #include "text/count_kernel.h"
 #include "text/sort_kernel.h"
 
@@ -118,7 +118,7 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   // Nothing is opened for a name longer than the library's path buffers, and the
   // output is neither created nor truncated unless the input could be opened.
   *count = SORT_STAGE_OPEN;
-  if (!FitsPathBuffer(job.input)) return SORT_CANT_OPEN_INPUT;
+  if (!FitsCallPath(job.input)) return SORT_CANT_OPEN_INPUT;
   // The output's buffer; a sort that cannot have a large one writes through a small one
   // of its own.
   char own_buffer[32768];
@@ -129,7 +129,7 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   BlockReader in;
   // Binary in both modes: line mode makes of the bytes what a text-mode read delivers.
   if (!in.Open(job.input)) return SORT_CANT_OPEN_INPUT;
-  if (!FitsPathBuffer(job.output)) return SORT_CANT_OPEN_OUTPUT;
+  if (!FitsCallPath(job.output)) return SORT_CANT_OPEN_OUTPUT;
   // Binary in both modes: the writer makes the CR LF line ends itself.
   if (!out.OpenTarget(job.output, OutputMode::kWriteOnly, SORT_CANT_OPEN_OUTPUT)) return SORT_CANT_OPEN_OUTPUT;
 
@@ -217,13 +217,14 @@ extern "C" int32_t __stdcall cFileSort(StrArg input, StrArg output, int16_t sort
     int32_t bad = CheckRecordKey(record_length, key_offset, key_length);
     if (bad != 0) return bad;
   }
-  // The same name in two spellings, or two names of one file: opening the output would
-  // truncate the input before it is read.
-  if (SameNameIgnoringCase(input, output) || SameExistingFile(input, output)) return SORT_SAME_FILE;
-
   SortJob job{input, output, SortOrderOf(sort_type), record_length > 0 ? record_length : 0,
               RecordKeyOf(record_length, key_offset, key_length)};
-  // Nothing here throws; the shield is there so that nothing ever could unwind into the
-  // caller. Should it fire, the entries could not be stored.
-  return Shield<int32_t>(SORT_CANT_STORE_LATER, [&] { return SortFile(job, count); });
+  // Only the names' conversion for the platform allocates; should it fail, the entries
+  // could not be stored.
+  return Shield<int32_t>(SORT_CANT_STORE_LATER, [&] {
+    // The same name in two spellings, or two names of one file: opening the output would
+    // truncate the input before it is read.
+    if (SameNameIgnoringCase(input, output) || SameExistingFile(input, output)) return SORT_SAME_FILE;
+    return SortFile(job, count);
+  });
 }

@@ -6,7 +6,8 @@
 namespace vnk {
 
 bool OpenNewTarget(const char* source, const char* target, BlockWriter& out) {
-  return FitsPathBuffer(target) && !SameExistingFile(source, target) && out.OpenTarget(target, OutputMode::kReadWrite, RC_CANT_OPEN_SECOND);
+  return FitsCallPath(target) && !SameExistingFile(source, target) &&
+         out.OpenTarget(target, OutputMode::kReadWrite, RC_CANT_OPEN_SECOND);
 }
 
 }  // namespace vnk

@@ -7,13 +7,13 @@
 
 #include "files/block_io.h"
 #include "frame/host.h"
-#include "paths/rules_kernel.h"
+#include "system/text.h"
 
 namespace vnk {
 
 // Opens the target of a pass that writes a new file, "w+b", written beside itself and put
 // in place when complete (BlockWriter::OpenTarget): false (the pass's
-// RC_CANT_OPEN_SECOND) for a name longer than the path buffers and for the source itself
+// RC_CANT_OPEN_SECOND) for a name longer than the call's paths and for the source itself
 // (by another spelling or another name), since opening it would truncate the source.
 bool OpenNewTarget(const char* source, const char* target, BlockWriter& out);
 
@@ -38,7 +38,7 @@ Status Pump(BlockReader& in, BlockWriter& out, const WorkBuffer& block, Transfor
 template <class Transform, class OpenTarget>
 Outcome<uint64_t> TransformFile(const char* source, const char* target, const WorkBuffer& block, BlockWriter& out,
                                 Transform&& transform, OpenTarget&& open_target) {
-  if (!FitsPathBuffer(source)) return Failure{RC_CANT_OPEN_FIRST};
+  if (!FitsCallPath(source)) return Failure{RC_CANT_OPEN_FIRST};
   BlockReader in;
   if (!in.Open(source)) return Failure{RC_CANT_OPEN_FIRST};
   if (!open_target(source, target, out)) return Failure{RC_CANT_OPEN_SECOND};

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "files/copy.h"
-#include "paths/rules_kernel.h"
 #include "text/rewrite.h"
 #include "text/stream_pass.h"
 #include "text/transforms_kernel.h"
@@ -77,7 +76,7 @@ Outcome<uint64_t> ChangeChars(const char* file, BSTR* from_chars, BSTR* to_chars
   // Both names must also suit the copy back; refusing them before the work file is
   // made leaves none behind and File untouched. The work file is refused only once File
   // has opened, so a File that cannot be opened is reported first.
-  if (!FitsNameBuffer(file)) return Failure{RC_CANT_OPEN_FIRST};
+  if (!FitsCallNameBuffer(file)) return Failure{RC_CANT_OPEN_FIRST};
 
   const size_t pairs = from.size() < to.size() ? from.size() : to.size();
   const ByteMap map = SubstitutionMap(reinterpret_cast<const uint8_t*>(from.data()),
@@ -104,22 +103,24 @@ Outcome<uint64_t> ChangeChars(const char* file, BSTR* from_chars, BSTR* to_chars
 using namespace vnk;
 
 extern "C" int32_t __stdcall cFileCompressTab(StrArg source, StrArg target, int32_t tab_size) {
-  return LongResult(TransformBlocks(source, target, Transform::CompressTab, tab_size));
+  return Shield(RC_NO_MEMORY,
+                [&] { return LongResult(TransformBlocks(source, target, Transform::CompressTab, tab_size)); });
 }
 
 extern "C" int32_t __stdcall cFileExpandTab(StrArg source, StrArg target, int32_t tab_size) {
-  return LongResult(TransformBlocks(source, target, Transform::ExpandTab, tab_size));
+  return Shield(RC_NO_MEMORY,
+                [&] { return LongResult(TransformBlocks(source, target, Transform::ExpandTab, tab_size)); });
 }
 
 extern "C" int32_t __stdcall cFileToUpper(StrArg source, StrArg target) {
-  return LongResult(TransformBlocks(source, target, Transform::Upper, 0));
+  return Shield(RC_NO_MEMORY, [&] { return LongResult(TransformBlocks(source, target, Transform::Upper, 0)); });
 }
 
 extern "C" int32_t __stdcall cFileToLower(StrArg source, StrArg target) {
-  return LongResult(TransformBlocks(source, target, Transform::Lower, 0));
+  return Shield(RC_NO_MEMORY, [&] { return LongResult(TransformBlocks(source, target, Transform::Lower, 0)); });
 }
 
 extern "C" int32_t __stdcall cFileChangeChars(StrArg file, BSTR* from_chars, BSTR* to_chars,
                                               StrArg work_file) {
-  return LongResult(ChangeChars(file, from_chars, to_chars, work_file));
+  return Shield(RC_NO_MEMORY, [&] { return LongResult(ChangeChars(file, from_chars, to_chars, work_file)); });
 }

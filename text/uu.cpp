@@ -58,10 +58,10 @@ int32_t UuCopy(const char* input, const char* output, bool encode) {
   // The same file under two names would be truncated before it is read; this answer is
   // the one for the same name written twice.
   if (SameNameIgnoringCase(input, output) || SameExistingFile(input, output)) return 0;
-  if (!FitsPathBuffer(input)) return RC_CANT_OPEN_FIRST;
+  if (!FitsCallPath(input)) return RC_CANT_OPEN_FIRST;
   BlockReader in;
   if (!in.Open(input)) return RC_CANT_OPEN_FIRST;
-  if (!FitsPathBuffer(output)) return RC_CANT_OPEN_SECOND;
+  if (!FitsCallPath(output)) return RC_CANT_OPEN_SECOND;
   // Large blocks when memory allows; the coder has no failure for want of memory, so
   // it falls back on blocks of its own.
   constexpr size_t kOwnBlock = 65536;
@@ -94,5 +94,5 @@ int32_t UuCopy(const char* input, const char* output, bool encode) {
 using namespace vnk;
 
 extern "C" int32_t __stdcall cFileUUCP(StrArg input, StrArg output, int16_t direction) {
-  return UuCopy(input, output, direction == 0);
+  return Shield(RC_NO_MEMORY, [&] { return UuCopy(input, output, direction == 0); });
 }
