@@ -20,7 +20,7 @@ constexpr int16_t REFUSED = 2;
 bool NoLevel(std::string_view text) { return text.empty() || IsBareDrive(text); }
 
 int16_t MakeMultipleDir(const char* folder) {
-  if (ValidateFileName(folder) != NAME_VALID) return REFUSED;
+  if (ValidateFileName(folder, CallUnits()) != NAME_VALID) return REFUSED;
   // One byte more than the other exports take (260 for an ANSI call): the levels were
   // always gathered in a buffer of MAX_PATH characters and its terminator.
   if (!FitsChars(folder, CallPathLimit() + 1)) return REFUSED;

@@ -70,18 +70,23 @@ int32_t MoveAcrossVolumes(const char* source, const char* target) {
 // A name of eight characters in the current folder that no file has: the prefix (or
 // "~~"), a letter, the low five digits of the process id.
 BSTR UniqueFileName(BSTR* prefix) {
-  char name[9] = "~~XXXXXX";
   std::string_view p = SlotBytes(prefix);
-  // A prefix of one or two bytes replaces the tildes; any other length is ignored.
-  if (p.size() == 1 || p.size() == 2) std::memcpy(name, p.data(), p.size());
+  // A prefix of one or two characters replaces the tildes; any other length is ignored.
+  // Characters are bytes for an ANSI call and UTF-16 units for a twin's, so that a
+  // twin's prefix is never cut inside a character.
+  size_t units = TextUnits(p, CallUnits());
+  std::string name = units == 1 || units == 2 ? std::string(p) : std::string();
+  name.append(2 - (units == 1 || units == 2 ? units : 0), '~');
+  const size_t letter_at = name.size();
+  name += "a00000";
   DWORD digits = GetCurrentProcessId() % 100000;
-  for (int i = 7; i >= 3; --i, digits /= 10) name[i] = static_cast<char>('0' + digits % 10);
+  for (size_t i = name.size() - 1; i > letter_at; --i, digits /= 10) name[i] = static_cast<char>('0' + digits % 10);
   for (char letter = 'a'; letter <= 'z'; ++letter) {
-    name[2] = letter;
-    if (sys::Attributes(name) != INVALID_FILE_ATTRIBUTES) continue;
+    name[letter_at] = letter;
+    if (sys::Attributes(name.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
     // A name the system will not even tell us about is as good as taken.
     if (WinErrorToErrno(GetLastError()) == EACCES) continue;
-    return NewString(name, 8);
+    return NewString(name);
   }
   return EmptyString();
 }

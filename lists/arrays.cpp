@@ -35,7 +35,7 @@ constexpr int32_t kFullUnitUnread = -19, kPartUnitUnread = -20;
 // The file name checks both functions make first: -1 empty, -2 not usable.
 int32_t CheckFileName(const char* name) {
   if (name[0] == '\0') return kNothing;
-  if (!FitsCallPath(name) || ValidateFileName(name) != NAME_VALID) return kBadName;
+  if (!FitsCallPath(name) || ValidateFileName(name, CallUnits()) != NAME_VALID) return kBadName;
   return 0;
 }
 

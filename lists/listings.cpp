@@ -76,7 +76,7 @@ int16_t FilesInDirToArray(const char* pattern, int16_t filter, SAFEARRAY* names)
 
 int16_t FilesInDirOnDisk(const char* list_file, const char* pattern, int16_t filter) {
   if (list_file[0] == '\0') return LIST_NOTHING;
-  if (!FitsCallPath(list_file) || ValidateFileName(list_file) != NAME_VALID) return LIST_BAD_NAME;
+  if (!FitsCallPath(list_file) || ValidateFileName(list_file, CallUnits()) != NAME_VALID) return LIST_BAD_NAME;
   // A pattern too long for a path finds nothing; it is refused before the list file
   // is touched.
   const char* scan_pattern = BulkPattern(pattern);

@@ -12,13 +12,13 @@
 using namespace vnk;
 
 // The name validation, answered unchanged.
-extern "C" int16_t __stdcall cIsFilenameValid(StrArg name) { return ValidateFileName(name); }
+extern "C" int16_t __stdcall cIsFilenameValid(StrArg name) { return ValidateFileName(name, CallUnits()); }
 
 // The record's four strings are always replaced: with the parts, or with empty strings
 // when the path is refused, so the caller never sees parts of an earlier path.
 extern "C" int16_t __stdcall cSplitPath(StrArg path, PathParts* parts) {
   if (AnyNull(parts)) return VB_FALSE;
-  int16_t verdict = ValidateFileName(path);
+  int16_t verdict = ValidateFileName(path, CallUnits());
   if (verdict != NAME_VALID) {
     EmptySlot(&parts->Drive);
     EmptySlot(&parts->Directory);

@@ -52,27 +52,26 @@ bool Compose(std::string* out, std::string_view folder, bool separator, const ch
 
 class Walk {
  public:
-  explicit Walk(char* table) : table_(table) {}
+  Walk(char* table, size_t slot_size) : table_(table), slot_size_(slot_size) {}
   int count() const { return count_; }
   bool full() const { return count_ >= WALK_SLOTS; }
-  char* slot(int i) const { return table_ + static_cast<size_t>(i) * WALK_SLOT_SIZE; }
+  char* slot(int i) const { return table_ + static_cast<size_t>(i) * slot_size_; }
 
   // Scans parent's folder entries and adds each kept one as a new slot. At the first
   // level every dotted name is passed over (hidden folders of the caller's folder are
   // not walked); below it only the platform's "." and "..". A child whose path does
   // not fit a slot is passed over, and so never expanded.
   void Expand(const char* parent, size_t parent_len, bool first_level) {
-    char pattern[WALK_SLOT_SIZE + 8];
-    memcpy(pattern, parent, parent_len);
-    memcpy(pattern + parent_len, "\\*.*", 5);
+    std::string pattern(parent, parent_len);
+    pattern += "\\*.*";
     DirEntry entry;
-    ScopedScan scan(pattern, &entry, ScanFields::kNoTimes);
+    ScopedScan scan(pattern.c_str(), &entry, ScanFields::kNoTimes);
     for (bool have = scan.ok(); have && !full(); have = scan.Next(&entry)) {
       if (!IsWalkedFolder(entry)) continue;
       const char* name = entry.name;
       if (first_level ? name[0] == '.' : IsSelfOrParent(name)) continue;
       size_t name_len = strnlen(name, sizeof entry.name - 1);
-      if (parent_len + 1 + name_len > WALK_PATH_CHARS) continue;
+      if (parent_len + 1 + name_len > slot_size_ - 1) continue;
       char* s = slot(count_);
       memcpy(s, parent, parent_len);
       s[parent_len] = '\\';
@@ -99,6 +98,7 @@ class Walk {
 
  private:
   char* table_;
+  size_t slot_size_;
   int count_ = 0;
   bool expanded_[WALK_SLOTS] = {};
 };
@@ -107,9 +107,11 @@ class Walk {
 
 WalkTable CollectSubDirectories(const char* folder) {
   WalkTable table;
-  table.block = TaskAlloc(WALK_TABLE_BYTES);
+  if (CurrentEncoding() == CallEncoding::kUtf8) table.slot_size = WALK_WIDE_SLOT_SIZE;
+  const size_t table_bytes = 1000 * table.slot_size;
+  table.block = TaskAlloc(table_bytes);
   if (!table.ok()) return table;
-  memset(table.block.get(), 0, WALK_TABLE_BYTES);
+  memset(table.block.get(), 0, table_bytes);
   std::string full;
   std::string_view start;
   if (!WalkStart(std::string_view(folder, BoundedLength(folder, CallPathLimit())), &full, &start)) return table;
@@ -121,13 +123,13 @@ WalkTable CollectSubDirectories(const char* folder) {
   // refuse or accept.)
   if (base == 0 && folder[0] != '\0') return table;
   // Any child needs the folder, a backslash and a name within one slot.
-  if (base + 2 > WALK_PATH_CHARS) return table;
+  if (base + 2 > table.slot_size - 1) return table;
 
-  Walk walk(table.block.get());
+  Walk walk(table.block.get(), table.slot_size);
   walk.Expand(folder, base, true);
   walk.ExpandDeeper();
   table.count = walk.count();
-  SortSlots(table.block.get(), static_cast<size_t>(table.count));
+  SortSlots(table.block.get(), static_cast<size_t>(table.count), table.slot_size);
   return table;
 }
 

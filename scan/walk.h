@@ -14,12 +14,14 @@
 
 namespace vnk {
 
-// The collected folders: full paths in 128-byte slots of one task-memory block.
+// The collected folders: full paths in slots of one task-memory block, 128 bytes each
+// for an ANSI call, 4,096 for a twin's.
 struct WalkTable {
   TaskBuffer block;  // empty when the table could not be allocated
   int count = 0;
+  size_t slot_size = WALK_SLOT_SIZE;
   bool ok() const { return block != nullptr; }
-  const char* path(int i) const { return block.get() + static_cast<size_t>(i) * WALK_SLOT_SIZE; }
+  const char* path(int i) const { return block.get() + static_cast<size_t>(i) * slot_size; }
 };
 
 // Collects the folders below folder breadth first and sorts them. Names beginning with

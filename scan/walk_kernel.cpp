@@ -32,8 +32,8 @@ int WalkCompare(const char* a, const char* b) {
   }
 }
 
-void SortSlots(char* table, size_t count) {
-  if (count > 1) qsort(table, count, WALK_SLOT_SIZE, CompareSlots);
+void SortSlots(char* table, size_t count, size_t slot_size) {
+  if (count > 1) qsort(table, count, slot_size, CompareSlots);
 }
 
 }  // namespace vnk

@@ -11,6 +11,9 @@ constexpr int WALK_SLOTS = 999;
 constexpr size_t WALK_SLOT_SIZE = 128;
 constexpr size_t WALK_TABLE_BYTES = 1000 * WALK_SLOT_SIZE;
 constexpr size_t WALK_PATH_CHARS = WALK_SLOT_SIZE - 1;
+// A Unicode twin's walk keeps the 999 folders in slots of 4,096 bytes: paths of up to
+// 4,095 bytes of UTF-8 (1,365 characters of any script, more of most).
+constexpr size_t WALK_WIDE_SLOT_SIZE = 4096;
 
 // The platform's entries for a folder itself and its parent. Below a drive's root they
 // normally come first; they are never real sub-folders and are never collected.
@@ -24,6 +27,6 @@ bool IsSelfOrParent(const char* name);
 int WalkCompare(const char* a, const char* b);
 
 // Sorts the first count slots of a slot table in place by WalkCompare.
-void SortSlots(char* table, size_t count);
+void SortSlots(char* table, size_t count, size_t slot_size = WALK_SLOT_SIZE);
 
 }  // namespace vnk

@@ -3,6 +3,8 @@
 
 #include <io.h>
 
+#include <cerrno>
+
 #include "system/text.h"
 
 namespace vnk::sys {
@@ -26,12 +28,33 @@ bool FullWide(const wchar_t* path, std::wstring* out) {
   return false;
 }
 
+// A name converted for a service that takes no long form (the current folder, the full
+// path); false, with the platform's error, where WidePath refuses it too.
+bool WideName(const char* path, std::wstring* out) {
+  if (!Widen(path, CallCodePage(), out)) {
+    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    return false;
+  }
+  if (CurrentEncoding() == CallEncoding::kAnsi && out->size() >= MAX_PATH) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 WidePath::WidePath(const char* path, size_t prefix_from) {
   if (!Widen(path, CallCodePage(), &text_)) {
     text_.clear();
     SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    return;
+  }
+  // An ANSI call keeps the limit of the platform's ANSI services, which refuse a name of
+  // MAX_PATH characters or more before looking at it (the long form included).
+  if (CurrentEncoding() == CallEncoding::kAnsi && text_.size() >= MAX_PATH) {
+    text_.clear();
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
     return;
   }
   ok_ = true;
@@ -60,56 +83,60 @@ WidePath::WidePath(const char* path, size_t prefix_from) {
 
 HANDLE OpenFile(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
   WidePath w(path);
+  if (!w.ok()) return INVALID_HANDLE_VALUE;
   return CreateFileW(w.get(), access, share, nullptr, disposition, flags, nullptr);
 }
 
 DWORD Attributes(const char* path) {
   WidePath w(path);
-  return GetFileAttributesW(w.get());
+  return w.ok() ? GetFileAttributesW(w.get()) : INVALID_FILE_ATTRIBUTES;
 }
 
 BOOL AttributesEx(const char* path, WIN32_FILE_ATTRIBUTE_DATA* data) {
   WidePath w(path);
+  if (!w.ok()) return FALSE;
   return GetFileAttributesExW(w.get(), GetFileExInfoStandard, data);
 }
 
 BOOL SetAttributes(const char* path, DWORD attributes) {
   WidePath w(path);
-  return SetFileAttributesW(w.get(), attributes);
+  return w.ok() && SetFileAttributesW(w.get(), attributes);
 }
 
 BOOL DeleteFile(const char* path) {
   WidePath w(path);
-  return DeleteFileW(w.get());
+  return w.ok() && DeleteFileW(w.get());
 }
 
 BOOL RemoveFolder(const char* path) {
   WidePath w(path);
-  return RemoveDirectoryW(w.get());
+  return w.ok() && RemoveDirectoryW(w.get());
 }
 
 BOOL MakeFolder(const char* path) {
   WidePath w(path, MAX_PATH - 12);
-  return CreateDirectoryW(w.get(), nullptr);
+  return w.ok() && CreateDirectoryW(w.get(), nullptr);
 }
 
 BOOL MoveFile(const char* from, const char* to, DWORD flags) {
-  WidePath a(from), b(to);
+  WidePath a(from);
+  if (!a.ok()) return FALSE;
+  WidePath b(to);
+  if (!b.ok()) return FALSE;
   return flags == 0 ? MoveFileW(a.get(), b.get()) : MoveFileExW(a.get(), b.get(), flags);
 }
 
 BOOL CopyFile(const char* from, const char* to, BOOL fail_if_exists) {
-  WidePath a(from), b(to);
+  WidePath a(from);
+  if (!a.ok()) return FALSE;
+  WidePath b(to);
+  if (!b.ok()) return FALSE;
   return CopyFileW(a.get(), b.get(), fail_if_exists);
 }
 
 BOOL SetCurrentFolder(const char* path) {
   std::wstring w;
-  if (!Widen(path, CallCodePage(), &w)) {
-    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-    return FALSE;
-  }
-  return SetCurrentDirectoryW(w.c_str());
+  return WideName(path, &w) && SetCurrentDirectoryW(w.c_str());
 }
 
 UINT DriveType(const char* root) {
@@ -145,11 +172,7 @@ bool CurrentFolder(std::string* out) {
 
 bool FullPath(const char* path, std::string* out, size_t* file_part) {
   std::wstring w, full;
-  if (!Widen(path, CallCodePage(), &w)) {
-    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-    return false;
-  }
-  if (!FullWide(w.c_str(), &full)) return false;
+  if (!WideName(path, &w) || !FullWide(w.c_str(), &full)) return false;
   out->clear();
   // The last component is found in UTF-16, where no unit of a character is a "\".
   size_t last = full.find_last_of(L"\\/");
@@ -169,6 +192,10 @@ bool FullPath(const char* path, std::string* out, size_t* file_part) {
 
 FILE* OpenStream(const char* path, const char* mode) {
   WidePath w(path);
+  if (!w.ok()) {
+    errno = ENOENT;
+    return nullptr;
+  }
   wchar_t wmode[8] = {};
   for (size_t i = 0; i + 1 < sizeof wmode / sizeof wmode[0] && mode[i] != '\0'; ++i) wmode[i] = mode[i];
   return _wfopen(w.get(), wmode);
@@ -176,12 +203,16 @@ FILE* OpenStream(const char* path, const char* mode) {
 
 int OpenDescriptor(const char* path, int flags, int share, int permission) {
   WidePath w(path);
+  if (!w.ok()) {
+    errno = ENOENT;
+    return -1;
+  }
   return _wsopen(w.get(), flags, share, permission);
 }
 
 HANDLE FindFirst(const char* pattern, WIN32_FIND_DATAW* data) {
   WidePath w(pattern);
-  return FindFirstFileW(w.get(), data);
+  return w.ok() ? FindFirstFileW(w.get(), data) : INVALID_HANDLE_VALUE;
 }
 
 }  // namespace vnk::sys
