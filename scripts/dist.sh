@@ -1,7 +1,7 @@
 #!/bin/bash
 # Builds the distribution: dist/varnok32-<version>.zip holding what a programmer who
 # calls the library needs, in one folder varnok32-<version>:
-#   VARNOK32.BAS (VB 4.0), VARNOK.BAS (VBA 7), varnok32.h (C, C++), reference.md and
+#   VARNOK32.BAS (VB 4.0), VARNOK.BAS and VARNOKW.BAS (VBA 7), varnok32.h (C, C++), reference.md and
 #   README.txt (from tools/dist-readme.txt, with Windows line ends)
 #   32-bit/  VARNOK-32.DLL, libvarnok32.a and vnkcall.exe of the win32 build
 #   64-bit/  VARNOK-64.DLL, libvarnok64.a and vnkcall.exe of the win64 build
@@ -45,7 +45,7 @@ put() {
         cp "$f" "$to/"
     done
 }
-put . "$top/VARNOK32.BAS" "$top/VARNOK.BAS" "$top/include/varnok32.h" "$top/docs/reference.md"
+put . "$top/VARNOK32.BAS" "$top/VARNOK.BAS" "$top/VARNOKW.BAS" "$top/include/varnok32.h" "$top/docs/reference.md"
 put 32-bit "$build32/VARNOK-32.DLL" "$build32/libvarnok32.a" "$build32/vnkcall.exe"
 put 64-bit "$build64/VARNOK-64.DLL" "$build64/libvarnok64.a" "$build64/vnkcall.exe"
 i686-w64-mingw32-strip --strip-all "$stage/$name/32-bit/VARNOK-32.DLL" "$stage/$name/32-bit/vnkcall.exe" ||

@@ -25,7 +25,7 @@ python3 - "$zip" "$version" "$build32" "$build64" "$top" "$out/unpacked" <<'PY'
 import sys, zipfile, os
 zip_path, version, build32, build64, top, unpacked = sys.argv[1:]
 folder = f"varnok32-{version}/"
-same = {"VARNOK32.BAS": top, "VARNOK.BAS": top, "varnok32.h": top + "/include", "reference.md": top + "/docs",
+same = {"VARNOK32.BAS": top, "VARNOK.BAS": top, "VARNOKW.BAS": top, "varnok32.h": top + "/include", "reference.md": top + "/docs",
         "32-bit/libvarnok32.a": build32, "64-bit/libvarnok64.a": build64}
 stripped = ["32-bit/VARNOK-32.DLL", "32-bit/vnkcall.exe", "64-bit/VARNOK-64.DLL", "64-bit/vnkcall.exe"]
 with open(top + "/tools/dist-readme.txt", "rb") as f:
