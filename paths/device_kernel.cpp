@@ -6,13 +6,9 @@
 #include <initializer_list>
 
 #include "frame/ascii_kernel.h"
+#include "paths/path_kernel.h"
 
 namespace vnk {
-namespace {
-
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-}  // namespace
 
 bool NamesDevice(const char* path) {
   if (IsSeparator(path[0]) && IsSeparator(path[1]) && path[2] == '.' && IsSeparator(path[3])) return true;

@@ -3,16 +3,15 @@
 
 #include <cstring>
 
+#include "paths/path_kernel.h"
+
 namespace vnk {
 
 bool EndsWithChar(std::string_view text, std::string_view seps, const LeadBytes& lead) {
   if (text.empty()) return false;
   // Walk from the start: only there is it known where each character begins.
   size_t last = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    last = i;
-    if (lead[static_cast<unsigned char>(text[i])] && i + 1 < text.size()) ++i;
-  }
+  for (size_t i = 0; i < text.size(); i += CharLength(text, i, lead)) last = i;
   return last == text.size() - 1 && seps.find(text[last]) != std::string_view::npos;
 }
 

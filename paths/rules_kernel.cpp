@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "paths/path_kernel.h"
+
 namespace vnk {
 
 bool FitsChars(const char* text, size_t limit) { return strnlen(text, limit + 1) <= limit; }
@@ -17,7 +19,7 @@ bool StatusQueryRefuses(const char* name) { return HasWildcards(name) || IsBareD
 
 bool IsRoot(const char* full) {
   size_t n = strlen(full);
-  if (n == 3 && full[1] == ':' && (full[2] == '\\' || full[2] == '/')) return true;
+  if (n == 3 && full[1] == ':' && IsSeparator(full[2])) return true;
   if (n < 5 || full[0] != '\\' || full[1] != '\\') return false;
   const char* server_end = strchr(full + 2, '\\');
   if (server_end == nullptr || server_end == full + 2) return false;
@@ -29,11 +31,9 @@ bool IsRoot(const char* full) {
 
 size_t FolderPartLength(std::string_view pattern, const LeadBytes& lead) {
   size_t part = 0;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    if (lead[static_cast<unsigned char>(pattern[i])] && i + 1 < pattern.size())
-      ++i;
-    else if (pattern[i] == '\\')
-      part = i + 1;
+  for (size_t i = 0, n; i < pattern.size(); i += n) {
+    n = CharLength(pattern, i, lead);
+    if (n == 1 && pattern[i] == '\\') part = i + 1;
   }
   return part;
 }
@@ -44,12 +44,11 @@ size_t DriveAndFolderLength(std::string_view path, const LeadBytes& lead) {
 }
 
 size_t TrimmedFolderLength(const char* folder, const LeadBytes& lead) {
+  std::string_view text(folder);
   size_t keep = 0;
-  for (size_t i = 0; folder[i] != '\0';) {
-    unsigned char c = static_cast<unsigned char>(folder[i]);
-    bool pair = lead[c] && folder[i + 1] != '\0';
-    i += pair ? 2 : 1;
-    if (pair || c != '\\') keep = i;
+  for (size_t i = 0, n; i < text.size(); i += n) {
+    n = CharLength(text, i, lead);
+    if (n != 1 || text[i] != '\\') keep = i + n;
   }
   return keep;
 }

@@ -1,6 +1,8 @@
 // Path splitting.
 #include "paths/split_kernel.h"
 
+#include "paths/path_kernel.h"
+
 namespace vnk {
 
 SplitParts SplitPath(std::string_view path, const LeadBytes& lead) {
@@ -11,14 +13,13 @@ SplitParts SplitPath(std::string_view path, const LeadBytes& lead) {
     start = 2;
   }
   size_t last_sep = std::string_view::npos, last_dot = std::string_view::npos;
-  for (size_t i = start; i < path.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(path[i]);
-    if (lead[c] && i + 1 < path.size()) {
-      ++i;  // the trail byte may have any value, separators' and dots' included
-      continue;
-    }
-    if (c == '\\' || c == '/') last_sep = i;
-    else if (c == '.') last_dot = i;
+  // A trail byte may have any value, separators' and dots' included: only single-byte
+  // characters are looked at.
+  for (size_t i = start, n; i < path.size(); i += n) {
+    n = CharLength(path, i, lead);
+    if (n != 1) continue;
+    if (IsSeparator(path[i])) last_sep = i;
+    else if (path[i] == '.') last_dot = i;
   }
   size_t name_start = last_sep == std::string_view::npos ? start : last_sep + 1;
   size_t ext_start = (last_dot != std::string_view::npos && last_dot >= name_start) ? last_dot : path.size();

@@ -66,8 +66,9 @@ bool FoldedPattern(const char* pattern, char (&out)[SCAN_PATTERN_CHARS + 1]) {
 
 bool WalkNameMatches(const char* name, const char* folded_pattern) {
   if (folded_pattern[0] == '\0') return true;
-  // A folder entry's name is at most 259 bytes; a longer text is no entry name.
-  char folded[260];
+  // A folder entry's name has at most 255 UTF-16 units: 765 bytes of UTF-8 (510 of a
+  // double-byte code page); a longer text is no entry name.
+  char folded[3 * 255 + 1];
   return FoldInto(name, folded, sizeof folded) && WildcardMatch(folded, folded_pattern) == -1;
 }
 
