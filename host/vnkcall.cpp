@@ -11,6 +11,10 @@
 // elements) or elements separated by "|"; an array of numbers as "I:1,2,3" (Integer),
 // "L:..." (Long), "D:..." (Double) or "I#N" (N zeros). A malformed number is an error
 // (exit status 2), never read as 0.
+// The Unicode twins are called the same way, `vnkcall cFileCopyW a.txt b.txt`: their
+// arguments are read from the UTF-16 command line (a Unix shell's UTF-8 arrives so under
+// Wine), Strings go to the twin in UTF-16, and String results and outputs are printed in
+// UTF-8. A twin's ByRef String also takes \uNNNN, one UTF-16 unit.
 #include <windows.h>
 #include <oleauto.h>
 
@@ -305,6 +309,201 @@ struct Arg<kind::AnyArray> {
   }
 };
 
+// ---- The Unicode twins ------------------------------------------------------------------
+
+std::string Utf8(std::wstring_view w) {
+  if (w.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(n > 0 ? n : 0, '\0');
+  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::wstring WideFrom(const char* text, unsigned code_page) {
+  int n = MultiByteToWideChar(code_page, 0, text, -1, nullptr, 0);
+  std::wstring out(n > 1 ? n - 1 : 0, L'\0');
+  if (n > 1) MultiByteToWideChar(code_page, 0, text, -1, out.data(), n);
+  return out;
+}
+
+void PrintUtf8(BSTR b) {
+  if (b == nullptr) return;
+  std::string u = Utf8(std::wstring_view(b, SysStringLen(b)));
+  fwrite(u.data(), 1, u.size(), stdout);
+}
+
+// The process's command line in UTF-16, split as the C runtime splits argv: blanks
+// separate arguments outside double quotes, 2n backslashes before a quote give n and the
+// quote opens or closes, 2n+1 give n and a literal quote, a doubled quote inside quotes
+// is a quote; the program's name ends at the first blank or at its closing quote.
+std::vector<std::wstring> WideArguments() {
+  const wchar_t* p = GetCommandLineW();
+  std::vector<std::wstring> out;
+  std::wstring arg;
+  if (*p == L'"') {
+    for (++p; *p != L'\0' && *p != L'"'; ++p) arg += *p;
+    if (*p == L'"') ++p;
+  } else {
+    for (; *p != L'\0' && *p != L' ' && *p != L'\t'; ++p) arg += *p;
+  }
+  out.push_back(arg);
+  for (;;) {
+    while (*p == L' ' || *p == L'\t') ++p;
+    if (*p == L'\0') return out;
+    arg.clear();
+    bool quoted = false;
+    while (*p != L'\0' && (quoted || (*p != L' ' && *p != L'\t'))) {
+      if (*p == L'\\') {
+        size_t slashes = 0;
+        for (; *p == L'\\'; ++p) ++slashes;
+        if (*p == L'"') {
+          arg.append(slashes / 2, L'\\');
+          if (slashes % 2 == 1) {
+            arg += L'"';
+            ++p;
+          }
+        } else {
+          arg.append(slashes, L'\\');
+        }
+      } else if (*p == L'"') {
+        if (quoted && p[1] == L'"') {
+          arg += L'"';
+          p += 2;
+        } else {
+          quoted = !quoted;
+          ++p;
+        }
+      } else {
+        arg += *p++;
+      }
+    }
+    out.push_back(arg);
+  }
+}
+
+// One command-line argument of a twin: its UTF-16 text, and the same in UTF-8 for the
+// kinds read as numbers and for messages.
+struct TwinText {
+  std::wstring wide;
+  std::string utf8;
+  const char* name;
+  ArgText text() const { return ArgText{utf8.c_str(), name}; }
+};
+
+// A twin's ByRef String: \\, \0, \xNN (the character U+00NN) and \uNNNN (one UTF-16 unit).
+std::wstring UnescapeWide(const TwinText& t) {
+  std::wstring out;
+  const std::wstring& w = t.wide;
+  auto hex = [&](size_t at, size_t digits, wchar_t* v) {
+    *v = 0;
+    for (size_t k = 0; k < digits; ++k) {
+      int d = at + k < w.size() && w[at + k] < 128 ? DigitValue(static_cast<char>(w[at + k])) : -1;
+      if (d < 0) return false;
+      *v = static_cast<wchar_t>(*v * 16 + d);
+    }
+    return true;
+  };
+  for (size_t i = 0; i < w.size(); ++i) {
+    wchar_t v = 0;
+    if (w[i] != L'\\') {
+      out += w[i];
+    } else if (i + 1 < w.size() && (w[i + 1] == L'\\' || w[i + 1] == L'0')) {
+      out += w[i + 1] == L'0' ? L'\0' : L'\\';
+      ++i;
+    } else if (i + 1 < w.size() && w[i + 1] == L'x' && hex(i + 2, 2, &v)) {
+      out += v;
+      i += 3;
+    } else if (i + 1 < w.size() && w[i + 1] == L'u' && hex(i + 2, 4, &v)) {
+      out += v;
+      i += 5;
+    } else {
+      BadArgument(t.text(), "a ByRef String (a backslash starts \\\\, \\0, \\xNN or \\uNNNN)");
+    }
+  }
+  return out;
+}
+
+// A twin's argument: kinds without strings are read as the export's are.
+template <class K>
+struct TwinArg : Arg<K> {
+  explicit TwinArg(const TwinText& t) : Arg<K>(t.text()) {}
+};
+
+template <>
+struct TwinArg<kind::Int> : Arg<kind::Int> {
+  explicit TwinArg(const TwinText& t) : Arg<kind::Int>(t.text()) {}
+  int16_t pass() { return static_cast<int16_t>(v); }
+};
+
+template <>
+struct TwinArg<kind::Str> {
+  const wchar_t* text;
+  explicit TwinArg(const TwinText& t) : text(t.wide.c_str()) {}
+  const wchar_t* pass() { return text; }
+  void report(const char*) {}
+};
+
+template <>
+struct TwinArg<kind::StrRef> {
+  BSTR b;
+  explicit TwinArg(const TwinText& t) {
+    std::wstring w = UnescapeWide(t);
+    b = SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
+  }
+  ~TwinArg() { SysFreeString(b); }
+  BSTR* pass() { return &b; }
+  void report(const char* name) {
+    printf("%s = ", name);
+    PrintUtf8(b);
+    printf("\n");
+  }
+};
+
+template <>
+struct TwinArg<kind::PathPartsRef> : Arg<kind::PathPartsRef> {
+  explicit TwinArg(const TwinText& t) : Arg<kind::PathPartsRef>(t.text()) {}
+  void report(const char* name) {
+    const char* fields[] = {"Drive", "Directory", "FileName", "Extension"};
+    BSTR values[] = {rec.Drive, rec.Directory, rec.FileName, rec.Extension};
+    for (int k = 0; k < 4; ++k) {
+      printf("%s.%s = ", name, fields[k]);
+      PrintUtf8(values[k]);
+      printf("\n");
+    }
+  }
+};
+
+template <>
+struct TwinArg<kind::StrArray> {
+  std::vector<std::string> items;
+  HostArray array;
+  explicit TwinArg(const TwinText& t)
+      : items(Items(t.text())), array(VT_BSTR, 1, static_cast<ULONG>(items.size())) {
+    LONG i = 1;
+    for (const std::string& item : items) {
+      std::wstring w = WideFrom(item.c_str(), CP_UTF8);
+      BSTR b = SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
+      SafeArrayPutElement(array.get(), &i, b);
+      SysFreeString(b);
+      ++i;
+    }
+  }
+  SAFEARRAY** pass() { return array.ref(); }
+  void report(const char* name) {
+    LONG lo = 0, hi = -1;
+    SafeArrayGetLBound(array.get(), 1, &lo);
+    SafeArrayGetUBound(array.get(), 1, &hi);
+    for (LONG i = lo; i <= hi; ++i) {
+      BSTR b = nullptr;
+      SafeArrayGetElement(array.get(), &i, &b);
+      printf("%s(%ld) = ", name, static_cast<long>(i));
+      PrintUtf8(b);
+      printf("\n");
+      SysFreeString(b);
+    }
+  }
+};
+
 // A negative Integer or Long result is printed with the name of the result code it is,
 // from the constants the declarations module gives VB programs.
 void PrintNumber(long v) {
@@ -348,25 +547,74 @@ int Call(Sig<R, A...>*, FARPROC proc, int argc, const CommandLine& line) {
   return 0;
 }
 
+// A twin's arguments after its name, with the names the declaration gives them.
+struct TwinLine {
+  const std::vector<TwinText>& args;
+};
+
+template <class K>
+struct TwinLineArg : TwinArg<K> {
+  TwinLineArg(const TwinLine& line, int at) : TwinArg<K>(line.args[at]) {}
+};
+
+template <class R, class... A>
+int CallTwin(Sig<R, A...>*, FARPROC proc, const std::vector<TwinText>& given) {
+  if (given.size() != sizeof...(A)) return -1;
+  HostArgs<TwinLineArg, A...> args(TwinLine{given});
+  auto result = args.Call(reinterpret_cast<typename Sig<R, A...>::twin_call>(reinterpret_cast<void*>(proc)));
+  if constexpr (R::id == Kind::String) {
+    PrintUtf8(result);
+    printf("\n");
+    SysFreeString(result);
+  } else {
+    PrintResult<R>(result);
+  }
+  args.Each([&](auto& arg, size_t at) { arg.report(given[at].name); });
+  return 0;
+}
+
+// The arguments after a twin's name: from the UTF-16 command line when it splits into as
+// many arguments as the C runtime gave, else from those in the ANSI code page.
+std::vector<TwinText> TwinArguments(int argc, char** argv, const char* const* names, int expected) {
+  std::vector<std::wstring> wide = WideArguments();
+  if (static_cast<int>(wide.size()) != argc) {
+    wide.clear();
+    for (int i = 0; i < argc; ++i) wide.push_back(WideFrom(argv[i], CP_ACP));
+  }
+  std::vector<TwinText> out;
+  for (int i = 2; i < argc; ++i) {
+    const char* name = i - 2 < expected ? names[i - 2] : "argument";
+    out.push_back(TwinText{wide[i], Utf8(wide[i]), name});
+  }
+  return out;
+}
+
 // Export names are matched as VB matches them, in any letter case.
 bool SameName(std::string_view a, const char* b) {
   return a.size() == strlen(b) && SameBytesIgnoringCase(a.data(), b, a.size());
 }
 
-// The VB declaration of one export, as VARNOK32.BAS has it.
+// The VB declaration of one export, as VARNOK32.BAS has it, or a twin's C prototype, as
+// varnok32.h has it.
 bool Describe(FILE* to, const char* name) {
-  for (const auto& e : declarations::Exports())
+  for (const auto& e : declarations::Exports()) {
     if (SameName(e.name, name)) {
       fprintf(to, "%s\n", declarations::VbDeclare(e).c_str());
       return true;
     }
+    if (SameName(declarations::TwinName(e), name)) {
+      fprintf(to, "%s\n", declarations::CTwinPrototype(e).c_str());
+      return true;
+    }
+  }
   return false;
 }
 
 void Usage(FILE* to) {
   fprintf(to,
           "usage: vnkcall EXPORT [ARGUMENT...]    call an export and print its result and ByRef outputs\n"
-          "       vnkcall --help [EXPORT]         the VB declarations of all exports, or of one\n");
+          "       vnkcall --help [EXPORT]         the VB declarations of all exports, or of one\n"
+          "       vnkcall EXPORTW [ARGUMENT...]   call the export's Unicode twin (UTF-8 in and out)\n");
   if (to != stdout) {
     fprintf(to, "  (vnkcall --help lists the exports)\n");
     return;
@@ -388,6 +636,11 @@ void Usage(FILE* to) {
           "A malformed argument ends vnkcall with exit status 2, an unloadable DLL with 3.\n"
           "exports (VB declarations, as in VARNOK32.BAS):\n");
   for (const auto& e : declarations::Exports()) fprintf(to, "%s\n", declarations::VbDeclare(e).c_str());
+  fprintf(to,
+          "Unicode twins (C prototypes, as in varnok32.h): the same arguments, read here as\n"
+          "UTF-8 and passed in UTF-16; String results and outputs are printed in UTF-8. A\n"
+          "twin's ByRef String also takes \\uNNNN, one UTF-16 unit.\n");
+  for (const auto& e : declarations::Exports()) fprintf(to, "%s\n", declarations::CTwinPrototype(e).c_str());
 }
 
 }  // namespace
@@ -412,7 +665,7 @@ int main(int argc, char** argv) {
   }
   const char* name = argv[1];
   bool known = false;
-#define VNK_KNOWN(export_name, ...) known = known || SameName(#export_name, name);
+#define VNK_KNOWN(export_name, ...) known = known || SameName(#export_name, name) || SameName(#export_name "W", name);
   VNK_EXPORTS(VNK_KNOWN)
 #undef VNK_KNOWN
   if (!known) {
@@ -445,5 +698,26 @@ int main(int argc, char** argv) {
   }
   VNK_EXPORTS(VNK_DISPATCH)
 #undef VNK_DISPATCH
+#define VNK_DISPATCH_TWIN(export_name, R, ...)                                                        \
+  if (SameName(#export_name "W", name)) {                                                             \
+    FARPROC proc = GetProcAddress(dll, #export_name "W");                                             \
+    if (proc == nullptr) {                                                                            \
+      fprintf(stderr, "vnkcall: %s is not exported by this build of %s\n", #export_name "W", VNK_DLL_NAME); \
+      return 3;                                                                                       \
+    }                                                                                                 \
+    int rc = CallTwin(static_cast<vnk::decl::export_name*>(nullptr), proc,                           \
+                      TwinArguments(argc, argv, declarations::names::export_name,                     \
+                                    vnk::decl::export_name::arg_count));                              \
+    if (rc < 0) {                                                                                     \
+      fprintf(stderr, "vnkcall: %s takes %d argument(s), %d given\n", #export_name "W",               \
+              vnk::decl::export_name::arg_count, argc - 2);                                           \
+      Describe(stderr, #export_name "W");                                                             \
+      return 2;                                                                                       \
+    }                                                                                                 \
+    fflush(stdout);                                                                                   \
+    return rc;                                                                                        \
+  }
+  VNK_EXPORTS(VNK_DISPATCH_TWIN)
+#undef VNK_DISPATCH_TWIN
   return 2;
 }

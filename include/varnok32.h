@@ -207,6 +207,109 @@ BSTR VARNOK32_API cSubDirectory(const char* Pattern, short FirstCall);
 BSTR VARNOK32_API cTruncatePath(const char* Path, long MaxLength);
 BSTR VARNOK32_API cUniqueFileName(BSTR* Prefix);
 
+/* The Unicode twins: for every function cName, cNameW with the same arguments and
+   result, but with its text in UTF-16. A string argument is a NUL-terminated
+   const wchar_t* (NULL reads as ""); ByRef strings, string arrays, the PathParts
+   fields and a BSTR result hold UTF-16 BSTRs (SysStringLen counts characters).
+   Names and paths may use any character and be up to 32,767 UTF-16 units long.
+   The text that a function looks for or writes into a file's contents (search and
+   replacement texts, character lists, the lines of a string array file) is turned
+   into the ANSI code page, so a twin reads and writes a file's bytes as cName does. */
+BSTR VARNOK32_API cAllSubDirectoriesW(const wchar_t* Folder, long* Count);
+long VARNOK32_API cArrayOnDiskW(const wchar_t* FileName, SAFEARRAY** Values, short Direction);
+long VARNOK32_API cArrayStringOnDiskW(const wchar_t* FileName, SAFEARRAY** Items, short Direction, long* ElementCount);
+short VARNOK32_API cChDirW(const wchar_t* Folder);
+short VARNOK32_API cChDriveW(const wchar_t* Drive);
+short VARNOK32_API cCmpFileAttributeW(const wchar_t* File1, const wchar_t* File2);
+short VARNOK32_API cCmpFileContentsW(const wchar_t* File1, const wchar_t* File2, short Mode);
+short VARNOK32_API cCmpFileSizeW(const wchar_t* File1, const wchar_t* File2);
+short VARNOK32_API cCmpFileTimeW(const wchar_t* File1, const wchar_t* File2);
+short VARNOK32_API cCountDirectoriesW(const wchar_t* Pattern);
+short VARNOK32_API cCountFilesW(const wchar_t* Pattern);
+long VARNOK32_API cFileChangeCharsW(const wchar_t* FileName, BSTR* FromChars, BSTR* ToChars, const wchar_t* WorkFile);
+long VARNOK32_API cFileCompressTabW(const wchar_t* Source, const wchar_t* Target, long TabSize);
+long VARNOK32_API cFileCopyW(const wchar_t* Source, const wchar_t* Target);
+long VARNOK32_API cFileCopy2W(const wchar_t* Source, const wchar_t* Target);
+BSTR VARNOK32_API cFileDateCreatedW(const wchar_t* FileName);
+BSTR VARNOK32_API cFileDriveW(const wchar_t* FileName);
+long VARNOK32_API cFileExpandTabW(const wchar_t* Source, const wchar_t* Target, long TabSize);
+long VARNOK32_API cFileFilterW(const wchar_t* Source, const wchar_t* Target, BSTR* Chars);
+long VARNOK32_API cFileFilterNotW(const wchar_t* Source, const wchar_t* Target, BSTR* Chars);
+short VARNOK32_API cFileGetAttribW(const wchar_t* FileName, FileAttrib* Attr);
+BSTR VARNOK32_API cFileLastDateAccessW(const wchar_t* FileName);
+BSTR VARNOK32_API cFileLastDateModifiedW(const wchar_t* FileName);
+BSTR VARNOK32_API cFileLastTimeAccessW(const wchar_t* FileName);
+BSTR VARNOK32_API cFileLastTimeModifiedW(const wchar_t* FileName);
+long VARNOK32_API cFileLineCountW(const wchar_t* FileName);
+long VARNOK32_API cFileMergeW(const wchar_t* FirstFile, const wchar_t* SecondFile, const wchar_t* Target);
+long VARNOK32_API cFileMoveW(const wchar_t* Source, const wchar_t* Target);
+short VARNOK32_API cFilePathExistsW(const wchar_t* Path);
+short VARNOK32_API cFileResetAllAttribW(const wchar_t* FileName);
+short VARNOK32_API cFileResetArchiveW(const wchar_t* FileName);
+short VARNOK32_API cFileResetFlagW(const wchar_t* FileName, short Flag);
+short VARNOK32_API cFileResetHiddenW(const wchar_t* FileName);
+short VARNOK32_API cFileResetReadOnlyW(const wchar_t* FileName);
+short VARNOK32_API cFileResetSystemW(const wchar_t* FileName);
+long VARNOK32_API cFileSearchW(const wchar_t* FileName, const wchar_t* SearchText, short CaseSensitive);
+long VARNOK32_API cFileSearchAndReplaceW(const wchar_t* FileName, const wchar_t* SearchText, const wchar_t* ReplaceText, const wchar_t* WorkFile, short CaseSensitive);
+long VARNOK32_API cFileSearchCountW(const wchar_t* FileName, const wchar_t* SearchText, short CaseSensitive);
+short VARNOK32_API cFileSetAllAttribW(const wchar_t* FileName);
+short VARNOK32_API cFileSetArchiveW(const wchar_t* FileName);
+short VARNOK32_API cFileSetAttribW(const wchar_t* FileName, FileAttrib* Attr);
+short VARNOK32_API cFileSetFlagW(const wchar_t* FileName, short Flag);
+short VARNOK32_API cFileSetHiddenW(const wchar_t* FileName);
+short VARNOK32_API cFileSetReadOnlyW(const wchar_t* FileName);
+short VARNOK32_API cFileSetSystemW(const wchar_t* FileName);
+long VARNOK32_API cFileSizeW(const wchar_t* FileName);
+long VARNOK32_API cFileSortW(const wchar_t* Source, const wchar_t* Target, short SortType, long RecordLength, long KeyOffset, long KeyLength, long* Count);
+long VARNOK32_API cFileStatisticsW(const wchar_t* FileName, long* Lines, long* Words, long* Characters);
+BSTR VARNOK32_API cFileTimeCreatedW(const wchar_t* FileName);
+long VARNOK32_API cFileToLowerW(const wchar_t* Source, const wchar_t* Target);
+long VARNOK32_API cFileToUpperW(const wchar_t* Source, const wchar_t* Target);
+long VARNOK32_API cFileUUCPW(const wchar_t* Source, const wchar_t* Target, short Direction);
+short VARNOK32_API cFilesInDirOnDiskW(const wchar_t* ListFile, const wchar_t* Pattern, short AttribFilter);
+short VARNOK32_API cFilesInDirToArrayW(const wchar_t* Pattern, short AttribFilter, SAFEARRAY** Names);
+BSTR VARNOK32_API cFilesInDirectoryW(const wchar_t* Pattern, short FirstCall);
+double VARNOK32_API cFilesSizeW(const wchar_t* Pattern);
+double VARNOK32_API cFilesSizeOnDiskW(const wchar_t* Pattern);
+long VARNOK32_API cFilesSlackW(const wchar_t* Pattern, double* Size, double* SizeOnDisk);
+BSTR VARNOK32_API cFullPathW(const wchar_t* Path);
+double VARNOK32_API cGetDiskClusterSizeW(const wchar_t* Drive);
+double VARNOK32_API cGetDiskFreeW(const wchar_t* Drive);
+double VARNOK32_API cGetDiskSpaceW(const wchar_t* Drive);
+double VARNOK32_API cGetDiskUsedW(const wchar_t* Drive);
+long VARNOK32_API cGetDriveTypeW(const wchar_t* Drive);
+short VARNOK32_API cIsFileArchiveW(const wchar_t* FileName);
+short VARNOK32_API cIsFileCompressedW(const wchar_t* FileName);
+short VARNOK32_API cIsFileEmptyW(const wchar_t* FileName);
+short VARNOK32_API cIsFileFlagW(const wchar_t* FileName, short Flag);
+short VARNOK32_API cIsFileHiddenW(const wchar_t* FileName);
+short VARNOK32_API cIsFileNormalW(const wchar_t* FileName);
+short VARNOK32_API cIsFileReadOnlyW(const wchar_t* FileName);
+short VARNOK32_API cIsFileSubDirW(const wchar_t* FileName);
+short VARNOK32_API cIsFileSystemW(const wchar_t* FileName);
+short VARNOK32_API cIsFilenameValidW(const wchar_t* FileName);
+short VARNOK32_API cKillDirW(const wchar_t* Folder);
+short VARNOK32_API cKillDirFilesAllW(const wchar_t* Folder, const wchar_t* Pattern);
+short VARNOK32_API cKillDirsW(const wchar_t* Folder, short RemoveFolder);
+short VARNOK32_API cKillFileW(const wchar_t* FileName);
+short VARNOK32_API cKillFileAllW(const wchar_t* FileName);
+short VARNOK32_API cKillFilesW(const wchar_t* Pattern);
+short VARNOK32_API cKillFilesAllW(const wchar_t* Pattern);
+short VARNOK32_API cMakeDirW(const wchar_t* Folder);
+short VARNOK32_API cMakeMultipleDirW(const wchar_t* Folder);
+BSTR VARNOK32_API cMakePathW(const wchar_t* Drive, const wchar_t* Directory, const wchar_t* FileName, const wchar_t* Extension);
+short VARNOK32_API cRcsCountFileDirW(short Which, const wchar_t* Folder, const wchar_t* FilePattern, short Recurse);
+double VARNOK32_API cRcsFilesSizeW(const wchar_t* Folder, const wchar_t* FilePattern, short Recurse);
+double VARNOK32_API cRcsFilesSizeOnDiskW(const wchar_t* Folder, const wchar_t* FilePattern, short Recurse);
+long VARNOK32_API cRcsFilesSlackW(const wchar_t* Folder, const wchar_t* FilePattern, short Recurse, double* Size, double* SizeOnDisk);
+short VARNOK32_API cRenameFileW(const wchar_t* OldName, const wchar_t* NewName);
+long VARNOK32_API cSearchFileW(const wchar_t* StartFolder, const wchar_t* Pattern, const wchar_t* ResultFile);
+short VARNOK32_API cSplitPathW(const wchar_t* Path, PathParts* Parts);
+BSTR VARNOK32_API cSubDirectoryW(const wchar_t* Pattern, short FirstCall);
+BSTR VARNOK32_API cTruncatePathW(const wchar_t* Path, long MaxLength);
+BSTR VARNOK32_API cUniqueFileNameW(BSTR* Prefix);
+
 #ifdef __cplusplus
 }
 #endif

@@ -48,6 +48,9 @@ inline std::vector<Export> Exports() {
   return all;
 }
 
+// The name of an export's Unicode twin: the same arguments, its Strings in UTF-16.
+inline std::string TwinName(const Export& e) { return std::string(e.name) + "W"; }
+
 // The kind an argument is declared with: text of a file's contents is a String like
 // any other in every declaration of an ANSI export.
 inline Kind Declared(Kind k) {
@@ -124,6 +127,16 @@ inline const char* CType(Kind k) {
 inline std::string CPrototype(const Export& e) {
   std::string s = std::string(CType(e.result)) + " VARNOK32_API " + std::string(e.name) + "(";
   for (size_t i = 0; i < e.args.size(); ++i) s += (i ? ", " : "") + std::string(CType(e.args[i].kind)) + " " + std::string(e.args[i].name);
+  return s + ");";
+}
+
+// The twin's C type: a ByVal String is UTF-16 text, NUL-terminated (null for an empty
+// string); every other kind is written as for the export, its strings UTF-16 BSTRs.
+inline const char* CTwinType(Kind k) { return Declared(k) == Kind::Str ? "const wchar_t*" : CType(k); }
+
+inline std::string CTwinPrototype(const Export& e) {
+  std::string s = std::string(CType(e.result)) + " VARNOK32_API " + TwinName(e) + "(";
+  for (size_t i = 0; i < e.args.size(); ++i) s += (i ? ", " : "") + std::string(CTwinType(e.args[i].kind)) + " " + std::string(e.args[i].name);
   return s + ");";
 }
 

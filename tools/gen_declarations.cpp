@@ -1,8 +1,10 @@
 // gen_declarations: writes the declarations that programs calling the library use,
-// VARNOK32.BAS (VB 4.0), VARNOK.BAS (VBA 7, 64-bit and 32-bit Office) and
-// include/varnok32.h (C and C++), and the module-definition files the DLLs are linked
-// with, VARNOK-32.def and VARNOK-64.def, from tools/declarations.h; and the index in
-// DEVELOPERS.md of the source file that defines each export, from the sources.
+// VARNOK32.BAS (VB 4.0), VARNOK.BAS (VBA 7, 64-bit and 32-bit Office), VARNOKW.BAS (the
+// same functions for VBA 7 over the Unicode twins) and include/varnok32.h (C and C++),
+// and the module-definition files the DLLs are linked with, VARNOK-32.def and
+// VARNOK-64.def, from tools/declarations.h; the index in DEVELOPERS.md of the source file
+// that defines each export, from the sources; and the table of the Unicode twins in
+// docs/reference.md.
 //   gen_declarations --write TOP   rewrites the files under the source folder TOP
 //   gen_declarations --check TOP   fails, naming the first difference, when a
 //                                  checked-in file is not what the table gives
@@ -23,11 +25,45 @@
 namespace {
 
 using namespace vnk::declarations;
+using vnk::Kind;
 
 std::string Hex(int32_t v) {
   char buf[16];
   snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(v));
   return buf;
+}
+
+// The records and constants of a module, as every module declares them: VBA lays a record
+// out for its own architecture.
+void RecordsAndConstants(std::ostringstream& o) {
+  o << "' A file's attributes, filled by cFileGetAttrib and applied by cFileSetAttrib.\n"
+       "' Each flag is True (-1) or False (0); SubDir and Compressed are only read.\n"
+       "' Status is -1 after success, another value after a failure.\n";
+  auto records = Records();
+  for (size_t r = 0; r < records.size(); ++r) {
+    if (r == 1) o << "\n' A path split into its parts by cSplitPath.\n";
+    o << "Type " << records[r].name << "\n";
+    for (const Field& f : records[r].fields) o << "    " << f.name << (f.is_string ? " As String\n" : " As Integer\n");
+    o << "End Type\n";
+  }
+  o << "\n' Negative results of the functions that process file contents.\n";
+  for (const Constant& c : ResultCodes()) o << "Public Const " << c.name << " = " << c.value << "\n";
+  o << "\n' Attribute bits, for cFileSetFlag, cFileResetFlag and cIsFileFlag.\n";
+  for (const Constant& c : AttributeBits()) o << "Public Const " << c.name << " = &H" << Hex(c.value) << "\n";
+}
+
+constexpr char kAnyArrayNote[] =
+    "\n' cArrayOnDisk saves and loads an array of any fixed-size elements: Integer,\n"
+    "' Long, Single, Double, Currency, or a Type made only of such fields.\n";
+
+// VB reads its modules with CR LF line ends.
+std::string WithCrLf(const std::string& lf) {
+  std::string crlf;
+  for (char ch : lf) {
+    if (ch == '\n') crlf += '\r';
+    crlf += ch;
+  }
+  return crlf;
 }
 
 // A declarations module: VARNOK32.BAS (vba7 false) declares VARNOK-32.DLL for VB 4.0;
@@ -53,22 +89,8 @@ std::string Basic(bool vba7) {
          "' each one does, what its arguments mean and what it answers.\n"
          "' Written from the library's export table by gen_declarations: do not edit.\n";
   o << "Option Explicit\n\n";
-  o << "' A file's attributes, filled by cFileGetAttrib and applied by cFileSetAttrib.\n"
-       "' Each flag is True (-1) or False (0); SubDir and Compressed are only read.\n"
-       "' Status is -1 after success, another value after a failure.\n";
-  auto records = Records();
-  for (size_t r = 0; r < records.size(); ++r) {
-    if (r == 1) o << "\n' A path split into its parts by cSplitPath.\n";
-    o << "Type " << records[r].name << "\n";
-    for (const Field& f : records[r].fields) o << "    " << f.name << (f.is_string ? " As String\n" : " As Integer\n");
-    o << "End Type\n";
-  }
-  o << "\n' Negative results of the functions that process file contents.\n";
-  for (const Constant& c : ResultCodes()) o << "Public Const " << c.name << " = " << c.value << "\n";
-  o << "\n' Attribute bits, for cFileSetFlag, cFileResetFlag and cIsFileFlag.\n";
-  for (const Constant& c : AttributeBits()) o << "Public Const " << c.name << " = &H" << Hex(c.value) << "\n";
-  o << "\n' cArrayOnDisk saves and loads an array of any fixed-size elements: Integer,\n"
-       "' Long, Single, Double, Currency, or a Type made only of such fields.\n";
+  RecordsAndConstants(o);
+  o << kAnyArrayNote;
   auto declares = [&](const char* lib, bool ptr_safe) {
     for (const Export& e : Exports()) o << VbDeclare(e, lib, ptr_safe) << "\n";
   };
@@ -83,12 +105,120 @@ std::string Basic(bool vba7) {
   } else {
     declares("VARNOK-32.DLL", false);
   }
-  std::string lf = o.str(), crlf;
-  for (char ch : lf) {
-    if (ch == '\n') crlf += '\r';
-    crlf += ch;
+  return WithCrLf(o.str());
+}
+
+// VARNOKW.BAS: for VBA 7 (64-bit and 32-bit Office), the public functions of VARNOK.BAS
+// under the same names with the same arguments, each a wrapper over its Unicode twin.
+// The twins are declared Private with every String by address, so that VBA converts
+// nothing: a ByVal String goes as StrPtr (its UTF-16 text), a ByRef String and a
+// PathParts record as VarPtr (the BSTR slot, the record: VBA would convert the Strings of
+// a record passed to a Declare), an array as the address of the caller's array variable,
+// and a String result, declared LongPtr, is taken over as the BSTR it is.
+
+// A public wrapper's parameter: the declaration's own, but a VBA function cannot take an
+// argument As Any, so the array of fixed-size elements comes in a Variant.
+std::string VbWideParameter(const Argument& a) {
+  if (a.kind == Kind::AnyArray) return std::string(a.name) + " As Variant";
+  return VbArgument(a);
+}
+
+// The twin's parameter in its Private Declare, and what the wrapper passes there.
+std::string VbTwinParameter(const Argument& a) {
+  switch (Declared(a.kind)) {
+    case Kind::Str:
+    case Kind::StrRef:
+    case Kind::PathPartsRef:
+    case Kind::StrArray:
+    case Kind::AnyArray: return "ByVal " + std::string(a.name) + " As LongPtr";
+    default: return VbArgument(a);
   }
-  return crlf;
+}
+std::string VbTwinValue(const Argument& a) {
+  std::string n(a.name);
+  switch (Declared(a.kind)) {
+    case Kind::Str: return "StrPtr(" + n + ")";
+    case Kind::StrRef:
+    case Kind::PathPartsRef: return "VarPtr(" + n + ")";
+    case Kind::StrArray:
+    case Kind::AnyArray: return "vnkW_ArrayAddress(" + n + ")";
+    default: return n;
+  }
+}
+
+std::string BasicWide() {
+  std::ostringstream o;
+  o << "Attribute VB_Name = \"VARNOKW\"\n"
+       "' VARNOKW.BAS: VARNOK-64.DLL and VARNOK-32.DLL for VBA 7 (Office 2010 and later,\n"
+       "' 64-bit and 32-bit) through the Unicode twins of their functions. It offers the\n"
+       "' functions of VARNOK.BAS under the same names with the same arguments, so that a\n"
+       "' program swaps one module for the other and changes nothing else (a project holds\n"
+       "' one of the two, not both). Each function here calls its twin cNameW with every\n"
+       "' String passed by address, so that VBA converts nothing: names and paths keep every\n"
+       "' character and may be up to 32,767 characters long, and String results come back as\n"
+       "' they are. The texts looked for in or written into a file's contents (search and\n"
+       "' replacement texts, character lists, the lines of a string array file) reach the\n"
+       "' file in the ANSI code page, as with VARNOK.BAS. cArrayOnDisk takes its array in a\n"
+       "' Variant (a VBA function cannot take As Any): pass the array variable as before.\n"
+       "' reference.md tells what each function does. VBA 7 only: older VBA and VB use\n"
+       "' VARNOK.BAS or VARNOK32.BAS.\n"
+       "' Written from the library's export table by gen_declarations: do not edit.\n";
+  o << "Option Explicit\n\n";
+  RecordsAndConstants(o);
+  o << "\n#If VBA7 Then\n"
+       "' The twins, private to this module: every String goes by address and a String result\n"
+       "' comes back as a BSTR (LongPtr) that vnkW_TakeString hands over to VBA.\n"
+       "#If Win64 Then\n";
+  auto declares = [&](const char* lib) {
+    for (const Export& e : Exports()) {
+      o << "Private Declare PtrSafe Function vnkW_" << e.name << " Lib \"" << lib << "\" Alias \"" << TwinName(e)
+        << "\" (";
+      for (size_t i = 0; i < e.args.size(); ++i) o << (i ? ", " : "") << VbTwinParameter(e.args[i]);
+      o << ") As " << (e.result == Kind::String ? "LongPtr" : VbResult(e.result)) << "\n";
+    }
+  };
+  declares("VARNOK-64.DLL");
+  o << "#Else\n";
+  declares("VARNOK-32.DLL");
+  o << "#End If\n"
+       "Private Declare PtrSafe Sub vnkW_CopyMemory Lib \"kernel32\" Alias \"RtlMoveMemory\" (ByVal Destination As "
+       "LongPtr, ByVal Source As LongPtr, ByVal Length As LongPtr)\n"
+       "#End If\n\n";
+  o << "' A String result of a twin: the BSTR it returned becomes a String's own, with no\n"
+       "' conversion; VBA frees it when the String goes.\n"
+       "Private Function vnkW_TakeString(ByVal Result As LongPtr) As String\n"
+       "    Dim Taken As String\n"
+       "    vnkW_CopyMemory VarPtr(Taken), VarPtr(Result), LenB(Result)\n"
+       "    vnkW_TakeString = Taken\n"
+       "End Function\n\n"
+       "' The address of the caller's array variable (the twin reads, fills or replaces the\n"
+       "' array there). VBA passes an array variable to a Variant argument as a Variant that\n"
+       "' refers to it (VT_BYREF), the variable's address in the data word at offset 8; a\n"
+       "' Variant that holds an array itself gives the address of that word. Anything else\n"
+       "' gives 0, which the twin refuses as an array it cannot use.\n"
+       "Private Function vnkW_ArrayAddress(ByRef Items As Variant) As LongPtr\n"
+       "    Dim VariantType As Integer, Address As LongPtr\n"
+       "    If (VarType(Items) And vbArray) = 0 Then Exit Function\n"
+       "    vnkW_CopyMemory VarPtr(VariantType), VarPtr(Items), LenB(VariantType)\n"
+       "    If (VariantType And &H4000) <> 0 Then\n"
+       "        vnkW_CopyMemory VarPtr(Address), VarPtr(Items) + 8, LenB(Address)\n"
+       "    Else\n"
+       "        Address = VarPtr(Items) + 8\n"
+       "    End If\n"
+       "    vnkW_ArrayAddress = Address\n"
+       "End Function\n";
+  for (const Export& e : Exports()) {
+    o << "\nPublic Function " << e.name << "(";
+    for (size_t i = 0; i < e.args.size(); ++i) o << (i ? ", " : "") << VbWideParameter(e.args[i]);
+    o << ") As " << VbResult(e.result) << "\n";
+    std::string call = "vnkW_" + std::string(e.name) + "(";
+    for (size_t i = 0; i < e.args.size(); ++i) call += (i ? ", " : "") + VbTwinValue(e.args[i]);
+    call += ")";
+    if (e.result == Kind::String) call = "vnkW_TakeString(" + call + ")";
+    o << "    " << e.name << " = " << call << "\n"
+      << "End Function\n";
+  }
+  return WithCrLf(o.str());
 }
 
 std::string Header() {
@@ -153,6 +283,15 @@ std::string Header() {
   for (const Constant& c : AttributeBits()) o << "#define " << c.name << " 0x" << Hex(c.value) << "\n";
   o << "\n";
   for (const Export& e : Exports()) o << CPrototype(e) << "\n";
+  o << "\n/* The Unicode twins: for every function cName, cNameW with the same arguments and\n"
+       "   result, but with its text in UTF-16. A string argument is a NUL-terminated\n"
+       "   const wchar_t* (NULL reads as \"\"); ByRef strings, string arrays, the PathParts\n"
+       "   fields and a BSTR result hold UTF-16 BSTRs (SysStringLen counts characters).\n"
+       "   Names and paths may use any character and be up to 32,767 UTF-16 units long.\n"
+       "   The text that a function looks for or writes into a file's contents (search and\n"
+       "   replacement texts, character lists, the lines of a string array file) is turned\n"
+       "   into the ANSI code page, so a twin reads and writes a file's bytes as cName does. */\n";
+  for (const Export& e : Exports()) o << CTwinPrototype(e) << "\n";
   o << "\n#ifdef __cplusplus\n"
        "}\n"
        "#endif\n\n"
@@ -160,13 +299,19 @@ std::string Header() {
   return o.str();
 }
 
-// The module-definition file the DLL of one architecture is linked with. The 32-bit
-// functions are stdcall, decorated name@bytes, and each is exported under its plain name;
-// x64 has one calling convention and no decoration.
+// The module-definition file the DLL of one architecture is linked with: every export
+// and its Unicode twin (cNameW, the same arguments), in one list sorted as the names
+// compare in any letter case. The 32-bit functions are stdcall, decorated name@bytes, and
+// each is exported under its plain name; x64 has one calling convention and no
+// decoration.
 std::string Def(int bits) {
-  std::vector<Export> exports = Exports();
-  std::sort(exports.begin(), exports.end(), [](const Export& a, const Export& b) {
-    return std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
+  std::vector<std::pair<std::string, size_t>> entries;  // name, argument count
+  for (const Export& e : Exports()) {
+    entries.emplace_back(std::string(e.name), e.args.size());
+    entries.emplace_back(TwinName(e), e.args.size());
+  }
+  std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+    return std::lexicographical_compare(a.first.begin(), a.first.end(), b.first.begin(), b.first.end(),
                                         [](char x, char y) { return tolower(x) < tolower(y); });
   });
   std::ostringstream o;
@@ -175,10 +320,10 @@ std::string Def(int bits) {
   else
     o << "; VARNOK-64.DLL exports: the names of the functions, undecorated on x64.\n";
   o << "LIBRARY \"VARNOK-" << bits << ".DLL\"\nEXPORTS\n";
-  for (const Export& e : exports) {
-    o << "    " << e.name;
+  for (const auto& [name, count] : entries) {
+    o << "    " << name;
     // Every 32-bit argument takes one 4-byte stack slot.
-    if (bits == 32) o << " = " << e.name << "@" << 4 * e.args.size();
+    if (bits == 32) o << " = " << name << "@" << 4 * count;
     o << "\n";
   }
   return o.str();
@@ -247,7 +392,15 @@ std::string IndexSection(const std::string& top, std::string& error) {
       error += std::string(e.name) + " is defined in " + (where.empty() ? "no source file" : where) + "\n";
     rows += "| `" + std::string(e.name) + "` | `" + where + "` |\n";
   }
-  return std::string(kIndexStart) + "| Export | Defined in |\n|---|---|\n" + rows + kIndexEnd;
+  // The twins are all written by one macro over the table, in one file.
+  std::string twins_file;
+  for (const auto& [path, text] : files)
+    if (text.find("VNK_EXPORTS(VNK_DEFINE_TWIN)") != std::string::npos) twins_file += (twins_file.empty() ? "" : " and ") + path;
+  if (twins_file.empty() || twins_file.find(" and ") != std::string::npos)
+    error += "the Unicode twins are defined in " + (twins_file.empty() ? std::string("no source file") : twins_file) + "\n";
+  return std::string(kIndexStart) + "| Export | Defined in |\n|---|---|\n" + rows +
+         "\nEvery export's Unicode twin `cNameW` is defined in `" + twins_file +
+         "`, by one macro over the export table.\n" + kIndexEnd;
 }
 
 // DEVELOPERS.md with its index section replaced (or added at the end, with a heading,
@@ -263,6 +416,28 @@ std::string WithIndex(const std::string& top, std::string& error) {
   if (start == std::string::npos || end == std::string::npos || end < start)
     return doc + "\n## Where each export is defined\n" + section;
   return doc.substr(0, start) + section + doc.substr(end + strlen(kIndexEnd));
+}
+
+// ---- The reference's table of the twins ---------------------------------------------------
+
+constexpr char kTwinsStart[] = "<!-- twins: written by gen_declarations --write from the export table -->\n";
+constexpr char kTwinsEnd[] = "<!-- end of the twins -->\n";
+
+// docs/reference.md with its table of the Unicode twins replaced (or added at the end,
+// with a heading, when it has none yet).
+std::string WithTwins(const std::string& top, std::string& error) {
+  std::string doc;
+  if (!Read(top + "/docs/reference.md", doc)) {
+    error += "docs/reference.md: missing\n";
+    return {};
+  }
+  std::string section = std::string(kTwinsStart) + "| Function | Unicode twin (C prototype, as in `varnok32.h`) |\n|---|---|\n";
+  for (const Export& e : Exports()) section += "| `" + std::string(e.name) + "` | `" + CTwinPrototype(e) + "` |\n";
+  section += kTwinsEnd;
+  size_t start = doc.find(kTwinsStart), end = doc.find(kTwinsEnd);
+  if (start == std::string::npos || end == std::string::npos || end < start)
+    return doc + "\n## Unicode twins\n\n" + section;
+  return doc.substr(0, start) + section + doc.substr(end + strlen(kTwinsEnd));
 }
 
 // Reports the first line where the checked-in file and the table's text part.
@@ -300,10 +475,12 @@ int main(int argc, char** argv) {
   std::string index_error;
   const Output outputs[] = {{"VARNOK32.BAS", Basic(false)},
                             {"VARNOK.BAS", Basic(true)},
+                            {"VARNOKW.BAS", BasicWide()},
                             {"include/varnok32.h", Header()},
                             {"VARNOK-32.def", Def(32)},
                             {"VARNOK-64.def", Def(64)},
-                            {"DEVELOPERS.md", WithIndex(top, index_error)}};
+                            {"DEVELOPERS.md", WithIndex(top, index_error)},
+                            {"docs/reference.md", WithTwins(top, index_error)}};
   bool ok = index_error.empty();
   if (!ok) fprintf(stderr, "%s", index_error.c_str());
   for (const Output& out : outputs) {
@@ -321,7 +498,7 @@ int main(int argc, char** argv) {
   if (!ok && strcmp(argv[1], "--check") == 0)
     fprintf(stderr, "run gen_declarations --write on the source folder to bring the files up to date\n");
   else if (ok)
-    printf("%d exports: VARNOK32.BAS, VARNOK.BAS, include/varnok32.h, VARNOK-32.def, VARNOK-64.def and the index in DEVELOPERS.md %s\n",
+    printf("%d exports: VARNOK32.BAS, VARNOK.BAS, VARNOKW.BAS, include/varnok32.h, VARNOK-32.def, VARNOK-64.def, the index in DEVELOPERS.md and the twins in docs/reference.md %s\n",
            vnk::kExportCount, strcmp(argv[1], "--write") == 0 ? "written" : "match the export table");
   return ok ? 0 : 1;
 }

@@ -3,18 +3,24 @@
 # every export's name, result, and each argument's kind and name) against what is built
 # from it and what callers read. Checked here:
 #  - the generated files are what the table gives, byte for byte: VARNOK32.BAS,
-#    VARNOK.BAS, include/varnok32.h, VARNOK-32.def, VARNOK-64.def, and the index in
+#    VARNOK.BAS, VARNOKW.BAS, include/varnok32.h, VARNOK-32.def, VARNOK-64.def, and the index in
 #    DEVELOPERS.md of the file that defines each export (gen_declarations --check, built
 #    for this machine);
 #  - read back as a VB or C compiler and the linker would: both modules (each branch of
 #    VARNOK.BAS's #If block) and the header declare every export of the table with its
-#    kinds and names; both .def files name every export, the 32-bit one with 4 bytes per
-#    argument; the records match the DLL's own layout, the constants its result codes;
+#    kinds and names; both .def files name every export and its Unicode twin (cNameW) in
+#    one sorted list, the 32-bit one with 4 bytes per argument; the records match the
+#    DLL's own layout, the constants its result codes;
 #  - the DLL of this build, and of the other architecture's build beside it when that
-#    has one: every export of the table, undecorated, nothing else, and nothing imported
+#    has one: every export of the table and its twin, undecorated, nothing else, and nothing imported
 #    but system DLLs; this build's import library names the same exports (on 32 bits
 #    with the .def's byte counts) and decl_implib_test.exe imports the DLL through it;
-#  - vnkcall --help and docs/reference.md show the very declarations of VARNOK32.BAS.
+#  - VARNOKW.BAS: the public functions of VARNOK.BAS with the same parameter lists, each
+#    over its twin declared with every String by address (so VBA converts nothing), the
+#    twin exported by the DLL; the header's twin prototypes (UTF-16 strings);
+#  - vnkcall --help and docs/reference.md show the very declarations of VARNOK32.BAS;
+#    --help also the twins' prototypes as the header has them, and the reference's table
+#    of twins is the header's.
 # The number of exports is never written here: every count is the table's.
 set -euo pipefail
 build=$(cd "${1:?build folder}" && pwd)
@@ -82,6 +88,11 @@ for row in rows:
     table_names[m.group(1)] = [n for _, n in args]
 count = len(table)
 check(count > 0 and list(table) == sorted(table), "the export table is empty or out of alphabetical order")
+# Every export has its Unicode twin cNameW, with the same arguments and result; the DLL
+# exports both.
+twins = {n + "W": v for n, v in table.items()}
+check(not set(twins) & set(table), "an export of the table is named like another's twin")
+exported = {**table, **twins}
 
 # The modules: CR LF lines as VB writes them, one Declare per export (in VARNOK.BAS, per
 # export and branch of its #If VBA7 / #If Win64 block).
@@ -132,18 +143,30 @@ check([l for l in vba_branches[2].split("\n") if l.startswith("Declare")] == lis
       "VARNOK.BAS: the declarations for older VB are not VARNOK32.BAS's")
 
 # include/varnok32.h: one stdcall prototype per export.
-c_kind = {"const char*": "Str", "BSTR*": "StrRef", "short": "Int", "long": "Long", "long*": "LongRef",
+c_kind = {"const char*": "Str", "const wchar_t*": "WStr", "BSTR*": "StrRef", "short": "Int", "long": "Long", "long*": "LongRef",
           "double*": "DoubleRef", "FileAttrib*": "FileAttribRef", "PathParts*": "PathPartsRef", "SAFEARRAY**": "Array"}
 c_result = {"short": "Int", "long": "Long", "double": "Double", "BSTR": "String"}
 hdr = read("include/varnok32.h")
-h_decl = {}
+h_decl, h_twin, h_twin_lines = {}, {}, {}
 for m in re.finditer(r"^(\w+) VARNOK32_API (c\w+)\((.*)\);$", hdr, re.M):
     args = []
     for a in m.group(3).split(", "):
         mm = re.fullmatch(r"(.+?) (\w+)", a)
         args.append((c_kind.get(mm.group(1), "?" + mm.group(1)), mm.group(2)))
-    check(m.group(2) not in h_decl, f"varnok32.h declares {m.group(2)} twice")
-    h_decl[m.group(2)] = (c_result.get(m.group(1), "?"), args)
+    into = h_twin if m.group(2) in twins else h_decl
+    check(m.group(2) not in into, f"varnok32.h declares {m.group(2)} twice")
+    into[m.group(2)] = (c_result.get(m.group(1), "?"), args)
+    if into is h_twin: h_twin_lines[m.group(2)] = m.group(0)
+# The twins' prototypes: a ByVal String is UTF-16 (const wchar_t*), every other kind as the
+# export has it.
+for name, (res, kinds) in sorted(twins.items()):
+    if name not in h_twin: check(False, f"varnok32.h lacks the twin {name}"); continue
+    r, args = h_twin[name]
+    want = ["WStr" if k == "Str" else "Array" if k.endswith("Array") else k for k in kinds]
+    check(r == res and [k for k, _ in args] == want, f"varnok32.h {name}: {r} {[k for k, _ in args]}, the table gives {res} {want}")
+    check([n for _, n in args] == table_names[name[:-1]], f"varnok32.h {name}: argument names {[n for _, n in args]}")
+check(all(h_decl.get(n, (None, []))[1] == [] or "WStr" not in [k for k, _ in h_decl[n][1]] for n in h_decl),
+      "varnok32.h declares an ANSI export with a UTF-16 argument")
 check("#define VARNOK32_API __stdcall" in hdr, "varnok32.h does not declare the standard call convention")
 
 all_decls = [("VARNOK32.BAS", bas_decl), ("varnok32.h", h_decl)] + vba_decls
@@ -159,8 +182,9 @@ for label, decls in all_decls:
     extra = set(decls) - set(table)
     check(not extra, f"{label} declares exports the table lacks: {sorted(extra)}")
 
-# The module-definition files: each export of the table once, undecorated, and on 32 bits
-# mapped to its stdcall name with 4 bytes per argument.
+# The module-definition files: each export of the table and each twin once, undecorated,
+# in one list sorted in any letter case, and on 32 bits mapped to its stdcall name with 4
+# bytes per argument (a twin's as many as its export's).
 for n in (32, 64):
     text = read(f"VARNOK-{n}.def")
     check(re.search(r'^LIBRARY "VARNOK-%d\.DLL"$' % n, text, re.M) is not None, f"VARNOK-{n}.def does not name VARNOK-{n}.DLL")
@@ -171,10 +195,82 @@ for n in (32, 64):
         if not m or (n == 32 and m.group(1) != m.group(2)):
             check(False, f"VARNOK-{n}.def: '{e}' is not an export as this architecture names it"); continue
         names.append(m.group(1))
-        if n == 32 and m.group(1) in table:
-            check(int(m.group(3)) == 4 * len(table[m.group(1)][1]), f"VARNOK-32.def: {e}, the table gives {m.group(1)} {len(table[m.group(1)][1])} arguments")
-    check(sorted(names) == sorted(table), f"VARNOK-{n}.def and the table name different exports: {sorted(set(names) ^ set(table))}")
+        if n == 32 and m.group(1) in exported:
+            check(int(m.group(3)) == 4 * len(exported[m.group(1)][1]), f"VARNOK-32.def: {e}, the table gives {m.group(1)} {len(exported[m.group(1)][1])} arguments")
+    check(sorted(names) == sorted(exported), f"VARNOK-{n}.def and the table name different exports and twins: {sorted(set(names) ^ set(exported))}")
+    check(names == sorted(names, key=str.lower), f"VARNOK-{n}.def: the exports are not in one sorted list")
     check(len(names) == len(set(names)), f"VARNOK-{n}.def names an export twice")
+
+# Each built DLL's export table: the table's exports and their twins, undecorated, and
+# nothing else; and nothing imported but system DLLs.
+dlls = {}
+for n in tool("dlls").split():
+    dump = tool(f"dump_{n}")
+    block = re.search(r"\[Ordinal/Name Pointer\] Table\n(.*?)\n\n", dump + "\n\n", re.S)
+    names = re.findall(r"\]\s+(\S+)$", block.group(1), re.M) if block else []
+    dlls[n] = set(names)
+    check(sorted(names) == sorted(exported), f"VARNOK-{n}.DLL and the table name different exports and twins: {sorted(set(names) ^ set(exported))}")
+    imports = sorted(set(m.upper() for m in re.findall(r"DLL Name: (\S+)", dump)))
+    check(set(imports) <= {"KERNEL32.DLL", "MSVCRT.DLL", "OLEAUT32.DLL", "OLE32.DLL"}, f"VARNOK-{n}.DLL imports {imports}")
+check(str(bits) in dlls, f"this build has no VARNOK-{bits}.DLL")
+dll_exports = dlls.get(str(bits), set())
+
+# VARNOKW.BAS: the public functions of VARNOK.BAS, with the very same parameter lists
+# (a VBA function cannot take As Any: that array comes As Variant), each calling the
+# twin of its export through a Private Declare PtrSafe whose every String goes by
+# address: ByVal Strings as StrPtr, ByRef Strings and PathParts as VarPtr, arrays as the
+# array variable's address, String results As LongPtr taken over by vnkW_TakeString. So
+# VBA converts nothing: no String crosses a Declare of this module.
+vbaw = module("VARNOKW.BAS", "VARNOKW")
+wblock = re.fullmatch(r"(.*?)^#If VBA7 Then\n((?:'.*\n)*)#If Win64 Then\n(.*?)^#Else\n(.*?)^#End If\n(.*?)^#End If\n(.*)", vbaw, re.S | re.M)
+check(wblock is not None, "VARNOKW.BAS does not declare its twins in one #If VBA7 block holding an #If Win64 block")
+vbaw_head, w64, w32, wextra, wbody = (wblock.group(1), wblock.group(3), wblock.group(4), wblock.group(5), wblock.group(6)) if wblock else (vbaw, "", "", "", "")
+check("Declare" not in vbaw_head + wbody, "VARNOKW.BAS declares a function outside its #If VBA7 block")
+check(wextra == 'Private Declare PtrSafe Sub vnkW_CopyMemory Lib "kernel32" Alias "RtlMoveMemory" (ByVal Destination As LongPtr, ByVal Source As LongPtr, ByVal Length As LongPtr)\n',
+      "VARNOKW.BAS: beside the twins, the #If VBA7 block declares anything but RtlMoveMemory")
+by_address = {"Str", "StrRef", "PathPartsRef", "StrArray", "AnyArray"}
+passed = {"Str": "StrPtr({})", "StrRef": "VarPtr({})", "PathPartsRef": "VarPtr({})", "StrArray": "vnkW_ArrayAddress({})", "AnyArray": "vnkW_ArrayAddress({})"}
+for label, text, dll in (("VARNOKW.BAS (Win64)", w64, "VARNOK-64.DLL"), ("VARNOKW.BAS (32-bit)", w32, "VARNOK-32.DLL")):
+    seen = set()
+    for line in text.split("\n"):
+        if line == "": continue
+        m = re.fullmatch(r'Private Declare PtrSafe Function vnkW_(c\w+) Lib "%s" Alias "(c\w+)" \((.*)\) As (\w+)' % re.escape(dll), line)
+        if not m: check(False, f"{label}: not a private declaration of a twin in {dll}: {line}"); continue
+        name, alias = m.group(1), m.group(2)
+        check(name in table and alias == name + "W", f"{label}: vnkW_{name} aliases {alias}, not the twin of an export")
+        check(alias in dll_exports, f"{label}: {alias} is not exported by this build's DLL")
+        check(name not in seen, f"{label} declares vnkW_{name} twice"); seen.add(name)
+        if name not in table: continue
+        res, kinds = table[name]
+        check(m.group(4) == ("LongPtr" if res == "String" else {"Int": "Integer"}.get(res, res)), f"{label} vnkW_{name}: result As {m.group(4)}")
+        params = m.group(3).split(", ")
+        check(len(params) == len(kinds), f"{label} vnkW_{name}: {len(params)} arguments, the table gives {len(kinds)}")
+        for a, k, n in zip(params, kinds, table_names[name]):
+            if k in by_address:
+                check(a == f"ByVal {n} As LongPtr", f"{label} vnkW_{name}: '{a}' is not passed by address (ByVal {n} As LongPtr)")
+            else:
+                got = next((kind for pat, kind in vb_kind for mm in [re.fullmatch(pat, a)] if mm and mm.group(1) == n), None)
+                check(got == k, f"{label} vnkW_{name}: '{a}' is not the table's {k} {n}")
+    check(seen == set(table), f"{label}: the twins declared and the table's exports differ: {sorted(seen ^ set(table))}")
+check(" As String" not in w64 + w32 + wextra, "VARNOKW.BAS: a String crosses a Declare, which VBA would convert")
+vba_params = {m.group(1): (m.group(2), m.group(3)) for m in re.finditer(r'^Declare PtrSafe Function (c\w+) Lib "VARNOK-64\.DLL" \((.*)\) As (\w+)$', vba_branches[0], re.M)}
+wfuncs = {}
+for m in re.finditer(r"^Public Function (\w+)\((.*)\) As (\w+)\n    (\w+) = (.*)\nEnd Function$", wbody, re.M):
+    check(m.group(1) not in wfuncs, f"VARNOKW.BAS defines {m.group(1)} twice")
+    wfuncs[m.group(1)] = m
+check(len(wfuncs) == len(re.findall(r"^Public ", wbody, re.M)), "VARNOKW.BAS: a public procedure that is no one-line wrapper of a twin")
+check(set(wfuncs) == set(vba_params), f"VARNOKW.BAS and VARNOK.BAS offer different functions: {sorted(set(wfuncs) ^ set(vba_params))}")
+for name, m in sorted(wfuncs.items()):
+    if name not in vba_params or name not in table: continue
+    params, result = vba_params[name]
+    check(m.group(2) == re.sub(r"\b(\w+)\(\) As Any\b", r"\1 As Variant", params) and m.group(3) == result,
+          f"VARNOKW.BAS {name}: ({m.group(2)}) As {m.group(3)}, VARNOK.BAS has ({params}) As {result}")
+    call = f"vnkW_{name}(" + ", ".join(passed.get(k, "{}").format(n) for k, n in zip(table[name][1], table_names[name])) + ")"
+    if table[name][0] == "String": call = f"vnkW_TakeString({call})"
+    check(m.group(4) == name and m.group(5) == call, f"VARNOKW.BAS {name}: '{m.group(4)} = {m.group(5)}', not '{name} = {call}'")
+for helper in ("Private Function vnkW_TakeString(ByVal Result As LongPtr) As String",
+               "Private Function vnkW_ArrayAddress(ByRef Items As Variant) As LongPtr"):
+    check(re.search(r"^%s$" % re.escape(helper), wbody, re.M) is not None, f"VARNOKW.BAS lacks {helper}")
 
 # Records: the DLL's own layout (frame/boundary.h) field by field.
 boundary = read("frame/boundary.h")
@@ -182,7 +278,7 @@ for rec in ("FileAttrib", "PathParts"):
     body = re.search(r"struct %s \{(.*?)\};" % rec, boundary, re.S).group(1)
     dll_fields = re.findall(r"(int16_t|BSTR) (\w+);", body)
     want = [(n, "Integer" if t == "int16_t" else "String") for t, n in dll_fields]
-    for file, text in (("VARNOK32.BAS", bas), ("VARNOK.BAS", vba_head)):
+    for file, text in (("VARNOK32.BAS", bas), ("VARNOK.BAS", vba_head), ("VARNOKW.BAS", vbaw_head)):
         vb = re.findall(r"^Type %s\n(.*?)^End Type" % rec, text, re.S | re.M)
         check(len(vb) == 1 and re.findall(r"^    (\w+) As (\w+)$", vb[0], re.M) == want, f"{file}: Type {rec} is not once the DLL's record {want}")
     c = re.search(r"typedef struct %s \{(.*?)\} %s;" % (rec, rec), hdr, re.S)
@@ -203,26 +299,13 @@ for rec in ("FileAttrib", "PathParts"):
 codes = dict((n, int(v, 0)) for n, v in re.findall(r"constexpr \w+ ((?:RC|ATTR)_\w+) = (-?\w+);", read("frame/result_codes.h")))
 check(len(codes) == 19, f"{len(codes)} result codes and attribute bits in frame/result_codes.h")
 for n, v in codes.items():
-    for file, text in (("VARNOK32.BAS", bas), ("VARNOK.BAS", vba_head)):
+    for file, text in (("VARNOK32.BAS", bas), ("VARNOK.BAS", vba_head), ("VARNOKW.BAS", vbaw_head)):
         m = re.findall(r"^Public Const %s = (\S+)$" % n, text, re.M)
         vbv = [int(x[2:], 16) if x.startswith("&H") else int(x) for x in m]
         check(vbv == [v], f"{file}: {n} is {m}, the DLL uses {v} (once)")
     m = re.search(r"^#define %s \(?(-?\w+)\)?$" % n, hdr, re.M)
     check(m is not None and int(m.group(1), 0) == v, f"varnok32.h: {n} differs from the DLL's {v}")
 
-# Each built DLL's export table: the table's exports, undecorated, and nothing else; and
-# nothing imported but system DLLs.
-dlls = {}
-for n in tool("dlls").split():
-    dump = tool(f"dump_{n}")
-    block = re.search(r"\[Ordinal/Name Pointer\] Table\n(.*?)\n\n", dump + "\n\n", re.S)
-    names = re.findall(r"\]\s+(\S+)$", block.group(1), re.M) if block else []
-    dlls[n] = set(names)
-    check(sorted(names) == sorted(table), f"VARNOK-{n}.DLL and the table name different exports: {sorted(set(names) ^ set(table))}")
-    imports = sorted(set(m.upper() for m in re.findall(r"DLL Name: (\S+)", dump)))
-    check(set(imports) <= {"KERNEL32.DLL", "MSVCRT.DLL", "OLEAUT32.DLL", "OLE32.DLL"}, f"VARNOK-{n}.DLL imports {imports}")
-check(str(bits) in dlls, f"this build has no VARNOK-{bits}.DLL")
-dll_exports = dlls.get(str(bits), set())
 
 # The import library's names, on 32 bits with their stdcall byte counts.
 if bits == 32:
@@ -233,6 +316,8 @@ check(set(implib) == dll_exports, f"{implib_name} and the DLL name different exp
 for n, b in implib.items():
     if n in bas_decl and b is not None:
         check(b == 4 * len(bas_decl[n][1]), f"{implib_name}: _{n}@{b}, VARNOK32.BAS declares {len(bas_decl[n][1])} arguments")
+    if n in twins and b is not None:
+        check(b == 4 * len(twins[n][1]), f"{implib_name}: _{n}@{b}, the table gives {n[:-1]} {len(twins[n][1])} arguments")
 imp = tool("implib_imports").split(f"DLL Name: VARNOK-{bits}.DLL")
 check(len(imp) == 2 and re.search(r"^\s+\w+\s+\d+\s+cFileSize$", imp[1].split("DLL Name:")[0], re.M) is not None,
       f"decl_implib_test.exe does not import the DLL through {implib_name}")
@@ -242,14 +327,21 @@ help_lines = [l for l in tool("help").split("\n") if l.startswith("Declare")]
 check(os.environ["help"] == "no" or
       help_lines == [bas_lines[n] for n in sorted(bas_lines, key=lambda s: list(table).index(s) if s in table else 999)],
       "vnkcall --help lists declarations other than VARNOK32.BAS's")
+help_twins = [l for l in tool("help").split("\n") if re.match(r"\w+ VARNOK32_API c\w+W\(", l)]
+check(os.environ["help"] == "no" or help_twins == [h_twin_lines.get(n + "W") for n in table],
+      "vnkcall --help does not list the twins as varnok32.h declares them")
 ref = read("docs/reference.md")
 for name, line in bas_lines.items():
     check(re.search(r"^### %s$" % name, ref, re.M) is not None, f"docs/reference.md has no section for {name}")
     check(line in ref, f"docs/reference.md does not show the declaration of {name} as VARNOK32.BAS has it")
 check(len(re.findall(r"^Declare Function", ref, re.M)) >= count, f"docs/reference.md shows fewer than {count} declarations")
+twin_table = re.search(r"^<!-- twins: .*?-->\n(.*?)^<!-- end of the twins -->$", ref, re.S | re.M)
+ref_twins = re.findall(r"^\| `(c\w+)` \| `(.*)` \|$", twin_table.group(1) if twin_table else "", re.M)
+check(ref_twins == [(n, h_twin_lines.get(n + "W")) for n in table], "docs/reference.md: the table of twins is not every export with its twin's prototype from varnok32.h")
 
 for f in fail: print("FAIL:", f)
-print(f"table {count} exports; VARNOK32.BAS {len(bas_decl)}, VARNOK.BAS {'+'.join(str(len(d)) for _, d in vba_decls)}, varnok32.h {len(h_decl)}, "
+print(f"table {count} exports; VARNOK32.BAS {len(bas_decl)}, VARNOK.BAS {'+'.join(str(len(d)) for _, d in vba_decls)}, VARNOKW.BAS {len(wfuncs)}, "
+      f"varnok32.h {len(h_decl)}+{len(h_twin)} twins, vnkcall --help {len(help_lines)}+{len(help_twins)} twins, "
       + ", ".join(f"VARNOK-{n}.DLL {len(e)}" for n, e in sorted(dlls.items())) + f", {implib_name} {len(implib)}; {len(fail)} problem(s)")
 sys.exit(1 if fail else 0)
 PY

@@ -108,6 +108,26 @@ if exported cFilesSlack; then
     expect "ByRef Double" "2" "$(printf '%s\n' "$out" | grep -cE '^Size(OnDisk)? = [0-9.e+-]+$')"
 fi
 
+# The Unicode twins: arguments read from the UTF-16 command line (a shell's UTF-8 here,
+# quotes and backslashes kept as given), Strings passed in UTF-16 and printed back in
+# UTF-8. Text of a file's contents reaches the file in the ANSI code page (Wine's 1252
+# here: é is E9, € is 80, ü FC), names and paths keep every character.
+out=$(call cArrayStringOnDiskW "$W\\w.txt" 'aé|€ b|q"\r\"' 0 0)
+expect "twin: String() saved" $'17\nItems(1) = aé\nItems(2) = € b\nItems(3) = q"\\r\\"\nElementCount = 3' "$out"
+expect "twin: the lines in the ANSI code page" "61 e9 0d 0a 80 20 62 0d 0a 71 22 5c 72 5c 22 0d 0a" "$(hexdump "$work/w.txt")"
+out=$(call cArrayStringOnDiskW "$W\\w.txt" '#3' 1 0)
+expect "twin: String() loaded" $'17\nItems(1) = aé\nItems(2) = € b\nItems(3) = q"\\r\\"\nElementCount = 3' "$out"
+out=$(call cFileChangeCharsW "$W\\w.txt" 'é€' '\u00fc\x41' '')
+expect "twin: ByRef Strings, with \\u and \\x" $'17\nFromChars = é€\nToChars = üA' "$out"
+expect "twin: characters changed in the ANSI code page" "61 fc 0d 0a 41 20 62 0d 0a 71 22 5c 72 5c 22 0d 0a" "$(hexdump "$work/w.txt")"
+out=$(call cSplitPathW 'C:\Données\€ 日本\rapport.txt' -)
+expect "twin: PathParts in UTF-8" $'-1\nParts.Drive = C:\nParts.Directory = \\Données\\€ 日本\\\nParts.FileName = rapport\nParts.Extension = .txt' "$out"
+expect "twin: String result in UTF-8" 'C:\Données\日本\rapport.été.txt' "$(call cMakePathW 'C:' '\Données\日本\' 'rapport.été' '.txt')"
+expect "twin: name in any case, Long argument" 'C:\Program Filés....filé.txt' "$(call CTRUNCATEPATHw 'C:\Program Filés\Some Long Folder\Sub\filé.txt' 30)"
+out=$(call cTruncatePathW 'C:\x.txt' 3x); rc=$?
+expect "twin: malformed number refused" "2 vnkcall: MaxLength: \"3x\" is not a Long" "$rc ${out%% (*}"
+expect "twin: --help shows the prototype" 'long VARNOK32_API cFileCopyW(const wchar_t* Source, const wchar_t* Target);' "$(call --help cfilecopyw)"
+
 # vnkcall's own reading of its arguments: whole numbers in decimal (a leading 0 is not
 # octal) or 0x hexadecimal, anything else refused with exit status 2 before the DLL is
 # called; export names in any letter case; result codes named; ByRef String escapes.

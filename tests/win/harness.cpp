@@ -12,7 +12,9 @@ const Dll& dll() {
     if (d.module == nullptr) throw std::runtime_error(VNK_DLL_NAME " could not be loaded");
 #define VNK_BIND(name, R, ...)                                                                  \
   d.name.label = #name;                                                                         \
-  d.name.fn = reinterpret_cast<decltype(d.name.fn)>(reinterpret_cast<void*>(GetProcAddress(d.module, #name)));
+  d.name.fn = reinterpret_cast<decltype(d.name.fn)>(reinterpret_cast<void*>(GetProcAddress(d.module, #name))); \
+  d.name##W.label = #name "W";                                                                  \
+  d.name##W.fn = reinterpret_cast<decltype(d.name##W.fn)>(reinterpret_cast<void*>(GetProcAddress(d.module, #name "W")));
     VNK_EXPORTS(VNK_BIND)
 #undef VNK_BIND
     return d;
@@ -33,6 +35,21 @@ Bstr::~Bstr() { SysFreeString(b_); }
 std::string Bstr::str() const {
   if (b_ == nullptr) return {};
   return {reinterpret_cast<const char*>(b_), SysStringByteLen(b_)};
+}
+
+std::wstring TakeW(BSTR b) {
+  EXPECT_NE(b, nullptr) << "a String result must be a real BSTR, never null";
+  if (b == nullptr) return {};
+  std::wstring s(b, SysStringLen(b));
+  SysFreeString(b);
+  return s;
+}
+
+WBstr::WBstr(std::wstring_view s) : b_(SysAllocStringLen(s.data(), static_cast<UINT>(s.size()))) {}
+WBstr::~WBstr() { SysFreeString(b_); }
+std::wstring WBstr::str() const {
+  if (b_ == nullptr) return {};
+  return {b_, SysStringLen(b_)};
 }
 
 TempDir::TempDir() {

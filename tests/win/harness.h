@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "frame/boundary.h"
@@ -21,16 +22,20 @@ namespace vnk::test {
 
 using vnk::HostInt;
 
-// One export, called through its GetProcAddress pointer. Integer results are read in
-// their low 16 bits only, as a VB caller reads them.
-template <class S>
+// One export, called through its GetProcAddress pointer, with the argument types a
+// caller of the ANSI export passes (Twin false) or of its Unicode twin cNameW (Twin true:
+// `const wchar_t*` for a ByVal String, UTF-16 BSTRs in ByRef slots, arrays and records).
+// Integer results are read in their low 16 bits only, as a VB caller reads them.
+template <class K, bool Twin>
+using Param = std::conditional_t<Twin, typename K::twin, typename K::call>;
+template <class S, bool Twin = false>
 struct Export;
-template <class R, class... A>
-struct Export<Sig<R, A...>> {
-  using Fn = typename Sig<R, A...>::call;
+template <class R, class... A, bool Twin>
+struct Export<Sig<R, A...>, Twin> {
+  using Fn = std::conditional_t<Twin, typename Sig<R, A...>::twin_call, typename Sig<R, A...>::call>;
   Fn fn = nullptr;
   const char* label = "";
-  auto operator()(typename A::call... args) const {
+  auto operator()(Param<A, Twin>... args) const {
     if (fn == nullptr) throw std::runtime_error(std::string("export missing: ") + label);
     if constexpr (R::id == Kind::Int)
       return static_cast<int16_t>(fn(args...));
@@ -39,9 +44,10 @@ struct Export<Sig<R, A...>> {
   }
 };
 
+// Every export as dll().cName, and its Unicode twin as dll().cNameW.
 struct Dll {
   HMODULE module = nullptr;
-#define VNK_MEMBER(name, R, ...) Export<vnk::decl::name> name;
+#define VNK_MEMBER(name, R, ...) Export<vnk::decl::name> name; Export<vnk::decl::name, true> name##W;
   VNK_EXPORTS(VNK_MEMBER)
 #undef VNK_MEMBER
 };
@@ -65,6 +71,27 @@ class Bstr {
   Bstr& operator=(const Bstr&) = delete;
   BSTR* slot() { return &b_; }
   std::string str() const;
+  BSTR get() const { return b_; }
+
+ private:
+  BSTR b_ = nullptr;
+};
+
+// Takes a String result of a twin: its UTF-16 text, after checking that it is a real
+// BSTR, and frees it.
+std::wstring TakeW(BSTR b);
+
+// A UTF-16 host string owned by the test, for the twins' ByRef String arguments and
+// record fields.
+class WBstr {
+ public:
+  WBstr() = default;
+  explicit WBstr(std::wstring_view s);
+  ~WBstr();
+  WBstr(const WBstr&) = delete;
+  WBstr& operator=(const WBstr&) = delete;
+  BSTR* slot() { return &b_; }
+  std::wstring str() const;
   BSTR get() const { return b_; }
 
  private:
