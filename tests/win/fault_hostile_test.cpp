@@ -4,6 +4,8 @@
 // placed against an inaccessible page and every ByRef record and number in front of
 // one, so a read or write past its end stops the program. The calls run in a sandbox
 // folder; what lies outside it is only read, never handed to an export that writes.
+// The Unicode twins (cNameW) take the same hostile and null arguments in UTF-16, and
+// Twins.DoWhatTheirExportsDo calls each twin beside its export on the same scratch folder.
 #include <windows.h>
 
 #include <algorithm>
