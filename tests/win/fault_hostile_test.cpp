@@ -122,8 +122,10 @@ class Sandbox {
       std::string full = cwd_ + "\\" + name;
       SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
       // A call may have left read-only files in a folder.
-      if (GetFileAttributesA(full.c_str()) & FILE_ATTRIBUTE_DIRECTORY) RemoveLongTree(std::wstring(full.begin(), full.end()));
-      else DeleteFileA(full.c_str());
+      if (GetFileAttributesA(full.c_str()) & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveLongTree(std::wstring(full.begin(), full.end()));
+      else
+        DeleteFileA(full.c_str());
     }
     Reset();
   }
