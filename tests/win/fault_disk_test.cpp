@@ -192,6 +192,21 @@ class Inputs {
       }
       w.push_back(Make(n, run, negative, Leftover::kNothing, false, inputs));
     }
+    // The twins of the plain copies and case changes (one signature), the same names in
+    // UTF-16: each must hold what its export holds.
+    const std::pair<const char*, const Export<decl::cFileCopy, true>*> twins[] = {
+        {"cFileCopyW", &dll().cFileCopyW}, {"cFileCopy2W", &dll().cFileCopy2W},
+        {"cFileToUpperW", &dll().cFileToUpperW}, {"cFileToLowerW", &dll().cFileToLowerW}};
+    for (const auto& [name, fn] : twins) {
+      std::wstring source(in.begin(), in.end());
+      w.push_back(Make(name,
+                       [name, fn, source](const std::string& out) {
+                         Tally::Get().Export(name);
+                         return (*fn)(source.c_str(), std::wstring(out.begin(), out.end()).c_str());
+                       },
+                       std::string(name) == "cFileCopy2W" ? std::function<bool(int32_t)>(platform) : negative,
+                       Leftover::kNothing, false, {in}));
+    }
     // A cut UU output is a failed write: a decoding's size alone would not show it.
     std::string encoded = encoded_;
     w.push_back(Make("cFileUUCP", [in](const std::string& out) { return FAULT_CALL(cFileUUCP, in.c_str(), out.c_str(), 0); },

@@ -4,12 +4,17 @@
 // placed against an inaccessible page and every ByRef record and number in front of
 // one, so a read or write past its end stops the program. The calls run in a sandbox
 // folder; what lies outside it is only read, never handed to an export that writes.
+// The Unicode twins (cNameW) take the same hostile and null arguments in UTF-16, and
+// Twins.DoWhatTheirExportsDo calls each twin beside its export on the same scratch folder.
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <memory>
+#include <new>
 #include <string>
 #include <tuple>
 #include <type_traits>
@@ -116,8 +121,11 @@ class Sandbox {
       if (name == "in.txt") continue;
       std::string full = cwd_ + "\\" + name;
       SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (GetFileAttributesA(full.c_str()) & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
-      else DeleteFileA(full.c_str());
+      // A call may have left read-only files in a folder.
+      if (GetFileAttributesA(full.c_str()) & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveLongTree(std::wstring(full.begin(), full.end()));
+      else
+        DeleteFileA(full.c_str());
     }
     Reset();
   }
@@ -404,18 +412,175 @@ struct SetupArg : Arg<K> {
   }
 };
 
-template <class Sig>
+// ---- The same call to a Unicode twin -------------------------------------------------
+
+// Bytes widened one for one to UTF-16 code units: ASCII stays what it was, and every
+// other byte becomes the character of the same number, so a hostile string keeps its
+// length in the units a twin counts.
+std::wstring Widened(std::string_view bytes) {
+  std::wstring w(bytes.size(), L'\0');
+  for (size_t i = 0; i < bytes.size(); ++i) w[i] = static_cast<unsigned char>(bytes[i]);
+  return w;
+}
+
+BSTR WideBstr(BSTR bytes) {
+  if (bytes == nullptr) return nullptr;
+  std::wstring w = Widened(std::string_view(reinterpret_cast<const char*>(bytes), SysStringByteLen(bytes)));
+  return SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
+}
+
+// What a host string holds, as text to compare: a byte BSTR's bytes, a UTF-16 BSTR in
+// UTF-8 (the same bytes when both hold the same ASCII text).
+std::string Text(BSTR b, bool wide) {
+  if (b == nullptr) return "<null>";
+  if (!wide) return std::string(reinterpret_cast<const char*>(b), SysStringByteLen(b));
+  int n = WideCharToMultiByte(CP_UTF8, 0, b, static_cast<int>(SysStringLen(b)), nullptr, 0, nullptr, nullptr);
+  std::string s(n, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, b, static_cast<int>(SysStringLen(b)), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+// The elements of a string array of any shape, with its bounds, as text.
+std::string ArrayText(SAFEARRAY* a, bool wide) {
+  if (a == nullptr) return "<no array>";
+  std::string all = "dims " + std::to_string(a->cDims);
+  size_t count = 1;
+  for (USHORT d = 0; d < a->cDims; ++d) {
+    all += " [" + std::to_string(a->rgsabound[d].lLbound) + " n" + std::to_string(a->rgsabound[d].cElements) + "]";
+    count *= a->rgsabound[d].cElements;
+  }
+  if (a->cbElements != sizeof(BSTR) || !(a->fFeatures & FADF_BSTR))
+    return all + " " + std::string(static_cast<const char*>(a->pvData), count * a->cbElements);
+  for (size_t i = 0; i < count; ++i) all += " \"" + Text(static_cast<BSTR*>(a->pvData)[i], wide) + "\"";
+  return all;
+}
+
+std::string PartsText(const PathParts& p, bool wide) {
+  return Text(p.Drive, wide) + "|" + Text(p.Directory, wide) + "|" + Text(p.FileName, wide) + "|" +
+         Text(p.Extension, wide);
+}
+
+// An argument of the export's Unicode twin made from the one the export gets (Narrow<K>,
+// built from the same setup): a String widened into a block against an inaccessible page,
+// String slots, arrays and records holding UTF-16 BSTRs of the same characters, an Integer
+// with nothing in its upper bits; a null pointer or a null BSTR stays null. Every other
+// kind passes as the export gets it. out() shows what the call left in it, as the
+// export's argument shows it.
+template <class K, template <class> class Narrow>
+struct WideArg : Narrow<K> {
+  template <class Source>
+  WideArg(const Source& s, int at) : Narrow<K>(s, at) {}
+};
+
+template <template <class> class Narrow>
+struct WideArg<kind::Int, Narrow> : Narrow<kind::Int> {
+  template <class Source>
+  WideArg(const Source& s, int at) : Narrow<kind::Int>(s, at) {}
+  int16_t pass() { return static_cast<int16_t>(Narrow<kind::Int>::pass().slot); }
+};
+
+template <template <class> class Narrow>
+struct WideArg<kind::Str, Narrow> : Narrow<kind::Str> {
+  std::unique_ptr<Guarded> block;
+  template <class Source>
+  WideArg(const Source& s, int at) : Narrow<kind::Str>(s, at) {}
+  const wchar_t* pass() {
+    const char* p = Narrow<kind::Str>::pass();
+    if (p == nullptr) return nullptr;
+    std::wstring w = Widened(p);
+    block = std::make_unique<Guarded>((w.size() + 1) * sizeof(wchar_t));
+    memcpy(block->data(), w.c_str(), (w.size() + 1) * sizeof(wchar_t));
+    return reinterpret_cast<const wchar_t*>(block->data());
+  }
+};
+
+template <template <class> class Narrow>
+struct WideArg<kind::StrRef, Narrow> : Narrow<kind::StrRef> {
+  BSTR wide = nullptr;
+  template <class Source>
+  WideArg(const Source& s, int at) : Narrow<kind::StrRef>(s, at) {}
+  ~WideArg() { SysFreeString(wide); }
+  WideArg(const WideArg&) = delete;
+  WideArg& operator=(const WideArg&) = delete;
+  BSTR* pass() {
+    BSTR* p = Narrow<kind::StrRef>::pass();
+    if (p == nullptr) return nullptr;
+    wide = WideBstr(*p);
+    return &wide;
+  }
+  std::string out() const { return Text(wide, true); }
+};
+
+template <template <class> class Narrow>
+struct WideArg<kind::StrArray, Narrow> : Narrow<kind::StrArray> {
+  SAFEARRAY* wide = nullptr;
+  template <class Source>
+  WideArg(const Source& s, int at) : Narrow<kind::StrArray>(s, at) {}
+  ~WideArg() {
+    if (wide != nullptr) SafeArrayDestroy(wide);
+  }
+  WideArg(const WideArg&) = delete;
+  WideArg& operator=(const WideArg&) = delete;
+  SAFEARRAY** pass() {
+    SAFEARRAY** p = Narrow<kind::StrArray>::pass();
+    if (p == nullptr) return nullptr;
+    if (*p == nullptr || FAILED(SafeArrayCopy(*p, &wide))) return &wide;
+    if ((wide->fFeatures & FADF_BSTR) && wide->cbElements == sizeof(BSTR)) {
+      size_t count = 1;
+      for (USHORT d = 0; d < wide->cDims; ++d) count *= wide->rgsabound[d].cElements;
+      BSTR* items = static_cast<BSTR*>(wide->pvData);
+      for (size_t i = 0; i < count; ++i) {
+        BSTR w = WideBstr(items[i]);
+        SysFreeString(items[i]);
+        items[i] = w;
+      }
+    }
+    return &wide;
+  }
+  std::string out() const { return ArrayText(wide, true); }
+};
+
+template <template <class> class Narrow>
+struct WideArg<kind::PathPartsRef, Narrow> : Narrow<kind::PathPartsRef> {
+  Guarded block{sizeof(PathParts)};
+  PathParts* rec = nullptr;
+  template <class Source>
+  WideArg(const Source& s, int at) : Narrow<kind::PathPartsRef>(s, at) {}
+  ~WideArg() {
+    if (rec != nullptr) FreeParts(*rec);
+  }
+  PathParts* pass() {
+    PathParts* p = Narrow<kind::PathPartsRef>::pass();
+    if (p == nullptr) return nullptr;
+    rec = new (block.data()) PathParts{WideBstr(p->Drive), WideBstr(p->Directory), WideBstr(p->FileName),
+                                       WideBstr(p->Extension)};
+    return rec;
+  }
+  std::string out() const { return rec == nullptr ? "<none>" : PartsText(*rec, true); }
+};
+
+template <class Sig, bool Twin = false, template <class> class Arg = SetupArg>
 struct Caller;
-template <class R, class... A>
-struct Caller<Sig<R, A...>> {
+template <class R, class... A, bool Twin, template <class> class Arg>
+struct Caller<Sig<R, A...>, Twin, Arg> {
+  template <class K>
+  using ArgOf = std::conditional_t<Twin, WideArg<K, Arg>, Arg<K>>;
+
   // Makes the call and returns its result as text ("<null BSTR>" for a String result
-  // that is no string at all).
-  static std::string Call(const Export<Sig<R, A...>>& fn, const CallSetup& s) {
-    HostArgs<SetupArg, A...> args(s);
+  // that is no string at all; a twin's String in UTF-8). When outputs is given, it gets
+  // what the call left in each ByRef argument, one line per argument.
+  template <class Source>
+  static std::string Call(const Export<Sig<R, A...>, Twin>& fn, const Source& s, std::string* outputs = nullptr) {
+    HostArgs<ArgOf, A...> args(s);
     auto r = args.Call(fn);
+    if (outputs != nullptr) {
+      args.Each([&](auto& arg, size_t at) {
+        if constexpr (requires { arg.out(); }) *outputs += std::to_string(at + 1) + ": " + arg.out() + "\n";
+      });
+    }
     if constexpr (R::id == Kind::String) {
       if (r == nullptr) return "<null BSTR>";
-      std::string text(reinterpret_cast<const char*>(r), SysStringByteLen(r));
+      std::string text = Text(r, Twin);
       SysFreeString(r);
       EXPECT_LT(text.size(), 70000u) << g_current;
       return "\"" + text + "\"";
@@ -431,11 +596,13 @@ struct Caller<Sig<R, A...>> {
 };
 
 // Runs fn once per String position of the export with the hostile string there.
-template <class S>
-int CallWithHostile(const char* name, const Export<S>& fn, Sandbox& box, const GuardedString& hostile,
+// A twin (cNameW) is called as its export is, with the hostile string in UTF-16.
+template <class S, bool Twin>
+int CallWithHostile(const char* name, const Export<S, Twin>& fn, Sandbox& box, const GuardedString& hostile,
                     const std::string& label, bool inside) {
   if (fn.fn == nullptr) return 0;
   bool reader = OnlyReads(name);
+  const std::string shown = std::string(name) + (Twin ? "W" : "");
   if (!inside && !reader) return 0;
   int calls = 0;
   for (int at = 0; at < S::arg_count; ++at) {
@@ -447,12 +614,12 @@ int CallWithHostile(const char* name, const Export<S>& fn, Sandbox& box, const G
       if (reader && !box.dirty()) box.RestoreCurrentDir();
       else box.Reset();
       if (!reader) box.MarkDirty();
-      g_current = std::string(name) + ", argument " + std::to_string(at + 1) + " = " + label;
+      g_current = shown + ", argument " + std::to_string(at + 1) + " = " + label;
       // The one-at-a-time listings read their pattern only on a first call (-1); every
       // other Integer is 0: save, encode, no recursion.
       std::string n(name);
       int16_t int_value = (n == "cFilesInDirectory" || n == "cSubDirectory") ? -1 : 0;
-      std::string result = Caller<S>::Call(fn, CallSetup{&hostile, at, long_value, int_value});
+      std::string result = Caller<S, Twin>::Call(fn, CallSetup{&hostile, at, long_value, int_value});
       EXPECT_NE(result, "<null BSTR>") << g_current;
       // An export that only reads leaves its input as it was.
       if (reader) {
@@ -461,7 +628,7 @@ int CallWithHostile(const char* name, const Export<S>& fn, Sandbox& box, const G
       ++calls;
     }
   }
-  if (calls > 0) Tally::Get().Export(name);
+  if (calls > 0) Tally::Get().Export(shown.c_str());
   return calls;
 }
 
@@ -503,17 +670,20 @@ std::string Shown(const std::string& result) {
   return result.size() <= 120 ? result : result.substr(0, 120) + "... (" + std::to_string(result.size()) + " bytes)";
 }
 
-template <class S>
-void AddNullCases(const char* name, const Export<S>& fn, std::vector<NullCase>& cases) {
+// A twin's cases are its export's: a null `const wchar_t*` is L"", and a null ByRef
+// pointer or array is refused with the answer the export gives to the same call.
+template <class S, bool Twin>
+void AddNullCases(const char* name, const Export<S, Twin>& fn, const Export<S>& ansi, std::vector<NullCase>& cases) {
   auto setup = [n = std::string(name)](int at, Null what) {
     // The one-at-a-time listings read their pattern only on a first call (-1).
     int16_t int_value = (n == "cFilesInDirectory" || n == "cSubDirectory") ? -1 : 0;
     return CallSetup{nullptr, -1, 0, int_value, at, what, true};
   };
+  const std::string shown = std::string(name) + (Twin ? "W" : "");
   for (int at = 0; at < S::arg_count; ++at) {
     const Kind id = S::args[at];
     if (id == Kind::Int || id == Kind::Long) continue;
-    const std::string where = std::string(name) + ", argument " + std::to_string(at + 1);
+    const std::string where = shown + ", argument " + std::to_string(at + 1);
     // A null String, or a null BSTR in a String slot, is the empty string: the same
     // result and the same files as "".
     if (id == Kind::Str || id == Kind::StrRef) {
@@ -521,10 +691,10 @@ void AddNullCases(const char* name, const Export<S>& fn, std::vector<NullCase>& 
       cases.push_back({where + (id == Kind::Str ? " = vbNullString" : " = a slot holding a null BSTR"),
                        [=, &fn](Sandbox& box) -> std::string {
                          box.Clean();
-                         std::string want = Caller<S>::Call(fn, setup(at, Null::Empty));
+                         std::string want = Caller<S, Twin>::Call(fn, setup(at, Null::Empty));
                          std::string after_empty = box.State();
                          box.Clean();
-                         std::string got = Caller<S>::Call(fn, setup(at, holder));
+                         std::string got = Caller<S, Twin>::Call(fn, setup(at, holder));
                          if (got != want && !ResultMayChange(name))
                            return "answers " + Shown(got) + " where the empty string answers " + Shown(want);
                          if (box.State() != after_empty) return "leaves other files than the empty string leaves";
@@ -533,13 +703,19 @@ void AddNullCases(const char* name, const Export<S>& fn, std::vector<NullCase>& 
     }
     // A null pointer for a ByRef argument, and an array never dimensioned: refused,
     // nothing written.
-    auto refused = [=, &fn](Null what) {
-      return [=, &fn](Sandbox& box) -> std::string {
+    auto refused = [=, &fn, &ansi](Null what) {
+      return [=, &fn, &ansi](Sandbox& box) -> std::string {
         box.Clean();
         std::string before = box.State();
-        std::string got = Caller<S>::Call(fn, setup(at, what));
+        std::string got = Caller<S, Twin>::Call(fn, setup(at, what));
         if (got == "<null BSTR>") return "returns a null BSTR";
         if (box.State() != before) return "writes although it cannot do its work (answer " + Shown(got) + ")";
+        if constexpr (Twin) {
+          std::string want = Caller<S>::Call(ansi, setup(at, what));
+          box.Clean();
+          if (got != want && !ResultMayChange(name))
+            return "answers " + Shown(got) + " where " + name + " answers " + Shown(want);
+        }
         return "";
       };
     };
@@ -551,7 +727,9 @@ void AddNullCases(const char* name, const Export<S>& fn, std::vector<NullCase>& 
 
 std::vector<NullCase> NullCases() {
   std::vector<NullCase> cases;
-#define VNK_NULL_CASES(name, R, ...) AddNullCases(#name, dll().name, cases);
+#define VNK_NULL_CASES(name, R, ...)                   \
+  AddNullCases(#name, dll().name, dll().name, cases); \
+  AddNullCases(#name, dll().name##W, dll().name, cases);
   VNK_EXPORTS(VNK_NULL_CASES)
 #undef VNK_NULL_CASES
   return cases;
@@ -650,7 +828,7 @@ TEST(NullArguments, EveryExportEveryPointer) {
   }
   for (const std::string& f : failures) ADD_FAILURE() << f;
   Tally::Get().Fault(static_cast<long>(cases.size()));
-#define VNK_NULL_TALLY(name, R, ...) Tally::Get().Export(#name);
+#define VNK_NULL_TALLY(name, R, ...) Tally::Get().Export(#name), Tally::Get().Export(#name "W");
   VNK_EXPORTS(VNK_NULL_TALLY)
 #undef VNK_NULL_TALLY
   printf("%zu calls with null arguments in %d processes, %zu failed\n", cases.size(), children, failures.size());
@@ -679,6 +857,304 @@ TEST(NullArguments, ChildRun) {
 
 namespace {
 
+// ---- Twins beside their exports ---------------------------------------------------------
+
+// The twin sweep calls each export and its twin with the same values, chosen by the
+// argument's name in the export table, in three variants: names that exist, names of
+// other kinds, names that do not exist yet (a folder to make, a new Target). A name
+// missing here fails the sweep, so a new row of the table gets values.
+const char* SweepValue(const std::string& arg, int variant) {
+  static const std::map<std::string, std::array<const char*, 3>> kValues = {
+      {"Source", {"src.txt", "src.txt", "sub\\a.txt"}},
+      {"Target", {"new.txt", "second.txt", "sub\\made.txt"}},
+      {"FileName", {"src.txt", "sub\\a.txt", "hidden.txt"}},
+      {"File1", {"src.txt", "src.txt", "second.txt"}},
+      {"File2", {"second.txt", "src.txt", "hidden.txt"}},
+      {"FirstFile", {"src.txt", "second.txt", "src.txt"}},
+      {"SecondFile", {"second.txt", "src.txt", "missing.txt"}},
+      {"OldName", {"src.txt", "sub", "src.txt"}},
+      {"NewName", {"renamed.txt", "moved", "second.txt"}},
+      {"WorkFile", {"work.tmp", "sub\\work.tmp", "work.tmp"}},
+      {"ListFile", {"list.txt", "second.txt", "sub\\list.txt"}},
+      {"ResultFile", {"found.txt", "second.txt", "sub\\found.txt"}},
+      {"Pattern", {"sub\\*.txt", "*", "sub\\*"}},
+      {"FilePattern", {"*.txt", "*", "*.dat"}},
+      {"Folder", {"sub", "empty", "made"}},
+      {"StartFolder", {"sub", ".", "sub\\deep"}},
+      {"Path", {"sub\\a.txt", "C:\\dir\\name.ext", "sub\\deep\\"}},
+      {"Drive", {"", "C:", "Z:\\"}},
+      {"Directory", {"\\dir\\", "sub", ""}},
+      {"Extension", {"txt", ".bak", ""}},
+      {"SearchText", {"line", "LINE", "a"}},
+      {"ReplaceText", {"row", "", "AB"}},
+      {"Chars", {"aeiou", "\t ", "xyz"}},
+      {"FromChars", {"abc", "lt", "e"}},
+      {"ToChars", {"xyz", "LT", "E"}},
+      {"Prefix", {"ab", "", "x"}},
+      {"CaseSensitive", {"0", "1", "0"}},
+      {"Mode", {"0", "1", "0"}},
+      {"Flag", {"2", "1", "32"}},
+      {"Direction", {"0", "1", "0"}},
+      {"FirstCall", {"-1", "0", "-1"}},
+      {"AttribFilter", {"255", "16", "0"}},
+      {"Recurse", {"1", "0", "1"}},
+      {"Which", {"0", "1", "1"}},
+      {"RemoveFolder", {"0", "1", "1"}},
+      {"SortType", {"1", "10", "2"}},
+      {"TabSize", {"4", "8", "1"}},
+      {"RecordLength", {"0", "0", "6"}},
+      {"KeyOffset", {"0", "0", "2"}},
+      {"KeyLength", {"0", "0", "3"}},
+      {"MaxLength", {"12", "5", "260"}},
+  };
+  auto it = kValues.find(arg);
+  if (it == kValues.end()) {
+    ADD_FAILURE() << "the twin sweep has no values for an argument named " << arg;
+    return "";
+  }
+  return it->second[variant];
+}
+
+struct SweepSetup {
+  const char* const* names;  // the export's argument names
+  int variant;
+  // A listing's FirstCall when set: -1 for the first call before one that goes on, 0
+  // for the calls that finish the listing after it.
+  std::optional<int16_t> first_call;
+};
+
+template <class K>
+struct SweepArg;
+
+template <>
+struct SweepArg<kind::Str> {
+  std::string text;
+  SweepArg(const SweepSetup& s, int at) : text(SweepValue(s.names[at], s.variant)) {}
+  const char* pass() { return text.c_str(); }
+};
+
+template <>
+struct SweepArg<kind::StrRef> {
+  BSTR b;
+  SweepArg(const SweepSetup& s, int at) {
+    std::string text = SweepValue(s.names[at], s.variant);
+    b = SysAllocStringByteLen(text.data(), static_cast<UINT>(text.size()));
+  }
+  ~SweepArg() { SysFreeString(b); }
+  BSTR* pass() { return &b; }
+  std::string out() const { return Text(b, false); }
+};
+
+template <>
+struct SweepArg<kind::Int> {
+  int16_t v;
+  SweepArg(const SweepSetup& s, int at)
+      : v(s.first_call && std::string(s.names[at]) == "FirstCall" ? *s.first_call
+                                                                   : std::stoi(SweepValue(s.names[at], s.variant))) {}
+  HostInt pass() { return HostInt(v); }
+};
+
+template <>
+struct SweepArg<kind::Long> {
+  int32_t v;
+  SweepArg(const SweepSetup& s, int at) : v(std::stoi(SweepValue(s.names[at], s.variant))) {}
+  int32_t pass() { return v; }
+};
+
+template <>
+struct SweepArg<kind::LongRef> {
+  int32_t v = 12345;
+  SweepArg(const SweepSetup&, int) {}
+  int32_t* pass() { return &v; }
+  std::string out() const { return std::to_string(v); }
+};
+
+template <>
+struct SweepArg<kind::DoubleRef> {
+  double v = 1.5;
+  SweepArg(const SweepSetup&, int) {}
+  double* pass() { return &v; }
+  std::string out() const {
+    char text[64];
+    snprintf(text, sizeof text, "%.17g", v);
+    return text;
+  }
+};
+
+// Set to hidden and archive, to read-only, to nothing.
+template <>
+struct SweepArg<kind::FileAttribRef> {
+  FileAttrib rec;
+  SweepArg(const SweepSetup& s, int) {
+    int16_t t = VB_TRUE;
+    rec = s.variant == 0 ? FileAttrib{7, t, t, 0, 0, 0, 0, 0}
+          : s.variant == 1 ? FileAttrib{7, 0, 0, 0, t, 0, 0, 0}
+                           : FileAttrib{7, 0, 0, 0, 0, 0, 0, 0};
+  }
+  FileAttrib* pass() { return &rec; }
+  std::string out() const {
+    std::string all;
+    for (int16_t f : {rec.Status, rec.Archive, rec.Hidden, rec.Normal, rec.ReadOnly, rec.SubDir, rec.System,
+                      rec.Compressed})
+      all += std::to_string(f) + " ";
+    return all;
+  }
+};
+
+template <>
+struct SweepArg<kind::PathPartsRef> {
+  PathParts rec{SysAllocStringByteLen("d", 1), SysAllocStringByteLen("\\x\\", 3), SysAllocStringByteLen("n", 1),
+                SysAllocStringByteLen(".e", 2)};
+  SweepArg(const SweepSetup&, int) {}
+  ~SweepArg() { FreeParts(rec); }
+  PathParts* pass() { return &rec; }
+  std::string out() const { return PartsText(rec, false); }
+};
+
+// Names to save (or slots a load or a listing fills), from a lower bound of -2.
+template <>
+struct SweepArg<kind::StrArray> {
+  HostArray a{VT_BSTR, -2, 4};
+  SweepArg(const SweepSetup&, int) { FillStrings(a, {"one", "two", "", "four"}); }
+  SAFEARRAY** pass() { return a.ref(); }
+  std::string out() const { return ArrayText(a.get(), false); }
+};
+
+template <>
+struct SweepArg<kind::AnyArray> {
+  HostArray a{VT_I4, 3, 5};
+  SweepArg(const SweepSetup&, int) {
+    for (int i = 0; i < 5; ++i) static_cast<int32_t*>(a.data())[i] = 0x41424300 + i;
+  }
+  SAFEARRAY** pass() { return a.ref(); }
+  std::string out() const { return ArrayText(a.get(), false); }
+};
+
+// The scratch folder both calls start from: text files, a hidden read-only one, a folder
+// with files and folders in it, an empty folder; every file dated the same instant, so
+// that the date exports answer alike whenever the folder was made.
+void MakeScratch() {
+  const std::string lines = "Line one\tof the text\r\nline two  with   spaces\r\nLINE three abc\r\nzeta\r\nalpha\r\n";
+  WriteBytes("src.txt", lines);
+  WriteBytes("second.txt", "second file\r\nbeta\r\n");
+  WriteBytes("hidden.txt", "kept\r\n");
+  MakeDir("sub");
+  MakeDir("sub\\deep");
+  MakeDir("sub\\deep2");
+  MakeDir("empty");
+  WriteBytes("sub\\a.txt", "a text\r\nwith lines\r\n");
+  WriteBytes("sub\\b.dat", "bbbb");
+  WriteBytes("sub\\deep\\c.txt", "deep\r\n");
+  SYSTEMTIME st{2021, 3, 0, 14, 15, 9, 26, 0};
+  FILETIME ft;
+  SystemTimeToFileTime(&st, &ft);
+  for (const char* f : {"src.txt", "second.txt", "hidden.txt", "sub\\a.txt", "sub\\b.dat", "sub\\deep\\c.txt"}) {
+    HANDLE h = CreateFileA(f, FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(h, &ft, &ft, &ft);
+    CloseHandle(h);
+  }
+  SetFileAttributesA("hidden.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+}
+
+// Everything under a folder: each entry's path, attributes and, for a file, its bytes.
+std::string Tree(const std::string& dir, const std::string& shown = "") {
+  std::string all;
+  for (const std::string& name : EntryNames(dir)) {
+    std::string full = dir + "\\" + name;
+    DWORD attrib = GetFileAttributesA(full.c_str());
+    all += shown + name + " " + std::to_string(attrib);
+    if (attrib & FILE_ATTRIBUTE_DIRECTORY) all += "\n" + Tree(full, shown + name + "\\");
+    else all += " \"" + ReadBytes(full).value_or("<unreadable>") + "\"\n";
+  }
+  return all;
+}
+
+// Free and used space change while other tests write to the same disk.
+bool DiskSpaceQuery(const std::string& name) { return name == "cGetDiskFree" || name == "cGetDiskUsed"; }
+
+// What one side of a pair gave: the result, the ByRef outputs, and the scratch folder.
+struct Outcome {
+  std::string result, outputs, files;
+};
+
+// Runs one variant of the export (Twin false) or of its twin on a fresh scratch folder.
+template <class S, bool Twin>
+Outcome RunSide(const Export<S, Twin>& fn, const char* const* names, int variant, Sandbox& box) {
+  box.Clean();
+  MakeScratch();
+  const std::string cwd = CurrentDir();
+  bool listing = false;
+  for (int at = 0; at < S::arg_count; ++at) listing |= std::string(names[at]) == "FirstCall";
+  // A listing that goes on (FirstCall 0) goes on from a first call of its own side.
+  if (listing && std::string(SweepValue("FirstCall", variant)) == "0")
+    Caller<S, Twin, SweepArg>::Call(fn, SweepSetup{names, variant, -1});
+  Outcome o;
+  o.result = Caller<S, Twin, SweepArg>::Call(fn, SweepSetup{names, variant, std::nullopt}, &o.outputs);
+  o.files = "current folder " + CurrentDir() + "\n" + Tree(cwd);
+  // A listing holds its folder open until it has given its last name.
+  if (listing)
+    for (int n = 0; n < 100 && Caller<S, Twin, SweepArg>::Call(fn, SweepSetup{names, variant, 0}) != "\"\""; ++n) {}
+  return o;
+}
+
+// Calls the export and its twin in every variant; a difference is one failure line.
+template <class S>
+int SweepPair(const char* name, const char* const* names, const Export<S>& ansi, const Export<S, true>& twin,
+              Sandbox& box, std::vector<std::string>& failures) {
+  if (ansi.fn == nullptr || twin.fn == nullptr) {
+    failures.push_back(std::string(name) + ": the export or its twin is missing");
+    return 0;
+  }
+  for (int variant = 0; variant < 3; ++variant) {
+    std::string where = std::string(name) + "W, variant " + std::to_string(variant) + " (";
+    for (int at = 0; at < S::arg_count; ++at) {
+      Kind id = S::args[at];
+      bool valued = id == Kind::Str || id == Kind::StrRef || id == Kind::Int || id == Kind::Long;
+      where += (at ? ", " : "") + (valued ? std::string(SweepValue(names[at], variant)) : names[at]);
+    }
+    where += ")";
+    g_current = where;
+    Outcome a = RunSide(ansi, names, variant, box);
+    Outcome w = RunSide(twin, names, variant, box);
+    ++Tally::Get().inputs;
+    if (a.result != w.result && !DiskSpaceQuery(name))
+      failures.push_back(where + ": answers " + Shown(w.result) + " where " + name + " answers " + Shown(a.result));
+    if (a.outputs != w.outputs)
+      failures.push_back(where + ": leaves its ByRef arguments\n" + w.outputs + "where " + name + " leaves\n" +
+                         a.outputs);
+    if (a.files != w.files)
+      failures.push_back(where + ": leaves the files\n" + w.files + "where " + name + " leaves\n" + a.files);
+  }
+  Tally::Get().Export((std::string(name) + "W").c_str());
+  return 3;
+}
+
+}  // namespace
+
+// Every twin beside its export, on ASCII names: the same values (the twin's in UTF-16),
+// the same scratch folder before the call; the same result, the same ByRef outputs and
+// the same files, bytes and attributes after it.
+TEST(Twins, DoWhatTheirExportsDo) {
+  SetUnhandledExceptionFilter(ReportCrash);
+  Sandbox box;
+  std::vector<std::string> failures;
+  int variants = 0;
+#define VNK_ARGUMENT_NAME(K, n) #n
+#define VNK_SWEEP(name, R, ...)                                                                  \
+  {                                                                                              \
+    static const char* const names[] = {VNK_EACH_ARGUMENT(VNK_ARGUMENT_NAME, __VA_ARGS__)};      \
+    variants += SweepPair(#name, names, dll().name, dll().name##W, box, failures);               \
+  }
+  VNK_EXPORTS(VNK_SWEEP)
+#undef VNK_SWEEP
+#undef VNK_ARGUMENT_NAME
+  box.Clean();
+  for (const std::string& f : failures) ADD_FAILURE() << f;
+  printf("%d calls of every twin beside its export, %zu differ\n", variants, failures.size());
+}
+
+namespace {
+
 }  // namespace
 
 // A folder named by backslashes alone is no folder: the tree walk must not turn it into
@@ -703,7 +1179,9 @@ TEST(HostileStrings, EveryExportEveryString) {
     GuardedString hostile(text);
     bool inside = box.Inside(text);
     if (!inside) ++outside;
-#define VNK_HOSTILE(name, R, ...) calls += CallWithHostile(#name, dll().name, box, hostile, label, inside);
+#define VNK_HOSTILE(name, R, ...)                                              \
+  calls += CallWithHostile(#name, dll().name, box, hostile, label, inside); \
+  calls += CallWithHostile(#name, dll().name##W, box, hostile, label, inside);
     VNK_EXPORTS(VNK_HOSTILE)
 #undef VNK_HOSTILE
     ASSERT_TRUE(box.CanariesKept()) << "after the string " << label;

@@ -20,7 +20,8 @@ namespace vnk::test::fault {
 // ---- The tally ------------------------------------------------------------------------
 
 // What one test program tried. At its end it is printed and written next to the program
-// as fault-tally\<program>.txt, for the summary of the whole test run.
+// as fault-tally\<program>.txt, for the summary of the whole test run. The exports
+// exercised include the Unicode twins (cNameW), which are counted apart.
 struct Tally {
   long faults = 0;
   long inputs = 0;
@@ -32,6 +33,13 @@ struct Tally {
     return t;
   }
   void Fault(long n = 1) { faults += n; }
+  // A twin is named as its export is, with a W after the name.
+  static bool IsTwin(const std::string& name) {
+#define VNK_TWIN_NAME(n, R, ...) if (name == #n "W") return true;
+    VNK_EXPORTS(VNK_TWIN_NAME)
+#undef VNK_TWIN_NAME
+    return false;
+  }
   void Export(const char* name) { exports.insert(name); }
   void Skip(const std::string& what, const std::string& why) { skipped[what] = why; }
 
@@ -54,8 +62,11 @@ struct Tally {
       fwrite(out.data(), 1, out.size(), f);
       fclose(f);
     }
-    printf("[fault tally] %s: %ld faults injected, %zu exports exercised, %ld inputs compared byte for byte\n",
-           base.c_str(), faults, exports.size(), inputs);
+    size_t twins = 0;
+    for (const std::string& e : exports) twins += IsTwin(e);
+    printf("[fault tally] %s: %ld faults injected, %zu exports and %zu Unicode twins exercised, %ld inputs compared "
+           "byte for byte\n",
+           base.c_str(), faults, exports.size() - twins, twins, inputs);
     for (const auto& [what, why] : skipped) printf("[fault tally] not tried: %s: %s\n", what.c_str(), why.c_str());
   }
 };
