@@ -30,6 +30,21 @@ struct WorkBuffer {
 };
 WorkBuffer TakeWorkBuffer(size_t minimum, size_t preferred = kLargeBlock);
 
+// A work block that never fails: a large one from TakeWorkBuffer, or, when not even its
+// minimum of N bytes can be had, N bytes of the caller's own frame (slower, the same
+// bytes).
+template <size_t N>
+class WorkBlock {
+ public:
+  WorkBlock() : heap_(TakeWorkBuffer(N)) {}
+  char* get() { return heap_ ? heap_.get() : frame_; }
+  size_t size() const { return heap_ ? heap_.size : N; }
+
+ private:
+  WorkBuffer heap_;
+  char frame_[N];
+};
+
 // How an output is opened: "w+b" (read and write) or "wb" (write only). Both create the
 // file or empty an existing one.
 enum class OutputMode { kReadWrite, kWriteOnly };

@@ -50,4 +50,13 @@ call cSplitPath 'C:\DATA\OLD.V1\report.txt' -
 call cTruncatePath 'C:\VERY\LONG\FOLDER\NAMES\THAT\DO\NOT\FIT\report.txt' 30
 call cGetDriveType C
 call cIsFilenameValid 'A.B.C'
+
+echo "== names in any script and long paths, through the Unicode twins"
+long="Ελληνικά\\$(printf 'x%.0s' {1..120})\\Кириллица\\$(printf 'y%.0s' {1..120})"
+call cMakeMultipleDirW "$long"
+call cFileCopyW fruit.txt "$long\\果物 🍎.txt"
+call cFileSizeW "$long\\果物 🍎.txt"
+call cFilesInDirectoryW "$long\\*.txt" -1
+call cRcsCountFileDirW 1 Ελληνικά '*.*' -1
+call cKillDirsW Ελληνικά 1
 echo "demonstration done"

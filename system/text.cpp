@@ -6,13 +6,25 @@
 #include <cstring>
 
 #include "frame/result_codes.h"
-#include "paths/split.h"
 
 namespace vnk {
 namespace {
 
 // One per thread: a program may call the library from several threads at once.
 thread_local CallEncoding current = CallEncoding::kAnsi;
+
+// The lead bytes of the process's ANSI code page, read once from the system.
+const LeadBytes& AnsiLeadBytes() {
+  static const LeadBytes table = [] {
+    LeadBytes t{};
+    CPINFO info;
+    if (GetCPInfo(CP_ACP, &info))
+      for (int r = 0; r + 1 < MAX_LEADBYTES && info.LeadByte[r] != 0; r += 2)
+        for (unsigned b = info.LeadByte[r]; b <= info.LeadByte[r + 1]; ++b) t[b] = true;
+    return t;
+  }();
+  return table;
+}
 
 bool IsAscii(std::string_view text) {
   for (char c : text)

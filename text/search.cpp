@@ -55,10 +55,9 @@ int32_t SearchFile(const char* file, const char* text, bool fold, bool first_onl
   std::memcpy(needle, text, m);
   if (fold) FoldInPlace(needle, m);
 
-  WorkBuffer block = TakeWorkBuffer(kSmallBlock);
-  char small[kSmallBlock];
+  WorkBlock<kSmallBlock> block;
   LineSearch search(needle, m, fold, SEARCH_PIECE, first_only, HasSse2());
-  bool read = block ? ScanFile(search, in, block.get(), block.size) : ScanFile(search, in, small, sizeof small);
+  bool read = ScanFile(search, in, block.get(), block.size());
   // A read that fails after the match was found does not matter to the answer.
   if (first_only && search.count() > 0) return VB_TRUE;
   if (!read) return RC_READ_FAILED;
@@ -94,9 +93,8 @@ Outcome<uint64_t> ReplaceInFile(const char* file, const char* text, const char* 
 
   // Without the large blocks the pass reads through a small one in the frame and writes
   // straight to the file: slower, the same bytes.
-  WorkBuffer block = TakeWorkBuffer(kSmallBlock);
+  WorkBlock<kSmallBlock> block;
   WorkBuffer gather = TakeWorkBuffer(kSmallBlock);
-  char small[kSmallBlock];
   BlockReader in;
   if (!in.Open(file)) return Failure{RC_CANT_OPEN_FIRST};
   BlockWriter out(gather.get(), gather.size);
@@ -108,8 +106,8 @@ Outcome<uint64_t> ReplaceInFile(const char* file, const char* text, const char* 
 
   LineReplace pass(needle, m, fold, replacement, r, REPLACE_PIECE, HasSse2(), WriteOut, &out);
   // The pass ends at the first failed write, which is what it reports then.
-  char* buffer = block ? block.get() : small;
-  const size_t size = block ? block.size : sizeof small;
+  char* buffer = block.get();
+  const size_t size = block.size();
   in.WatchEndOfText();
   bool read = ScanFile(pass, in, buffer, size, &out);
   // The text ended at the first 0x1A; the bytes from there on follow it unchanged.

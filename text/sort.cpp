@@ -121,11 +121,10 @@ int32_t SortFile(const SortJob& job, int32_t* count) {
   if (!FitsCallPath(job.input)) return SORT_CANT_OPEN_INPUT;
   // The output's buffer; a sort that cannot have a large one writes through a small one
   // of its own.
-  char own_buffer[32768];
-  WorkBuffer out_buffer = TakeWorkBuffer(sizeof own_buffer);
+  WorkBlock<32768> out_buffer;
   // Declared before the input, so that the input is closed first whichever way the call
   // ends.
-  BlockWriter out(out_buffer ? out_buffer.get() : own_buffer, out_buffer ? out_buffer.size : sizeof own_buffer);
+  BlockWriter out(out_buffer.get(), out_buffer.size());
   BlockReader in;
   // Binary in both modes: line mode makes of the bytes what a text-mode read delivers.
   if (!in.Open(job.input)) return SORT_CANT_OPEN_INPUT;

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "paths/split.cpp"
 #include "paths/split_kernel.cpp"
 #include "scan/scan.cpp"
 #include "system/fs.cpp"
