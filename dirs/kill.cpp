@@ -14,6 +14,7 @@
 #include "scan/walk.h"
 #include "scan/wildcard_kernel.h"
 #include "system/fs.h"
+#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

@@ -7,6 +7,7 @@
 #include "paths/rules_kernel.h"
 #include "paths/validate_kernel.h"
 #include "system/fs.h"
+#include "paths/call_rules.h"
 #include "system/text.h"
 
 using namespace vnk;

@@ -8,6 +8,7 @@
 #include "scan/scan.h"
 #include "scan/walk.h"
 #include "system/fs.h"
+#include "paths/call_rules.h"
 #include "system/text.h"
 
 using namespace vnk;

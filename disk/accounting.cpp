@@ -7,6 +7,7 @@
 #include "paths/path_kernel.h"
 #include "scan/scan.h"
 #include "scan/walk.h"
+#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

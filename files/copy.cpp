@@ -11,6 +11,7 @@
 #include "frame/host.h"
 #include "paths/rules_kernel.h"
 #include "system/fs.h"
+#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

@@ -10,6 +10,7 @@
 #include "frame/host.h"
 #include "paths/path_kernel.h"
 #include "system/fs.h"
+#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

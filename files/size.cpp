@@ -9,6 +9,7 @@
 #include "paths/path_kernel.h"
 #include "paths/rules_kernel.h"
 #include "system/fs.h"
+#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

@@ -8,6 +8,7 @@
 #include "paths/device_kernel.h"
 #include "paths/rules_kernel.h"
 #include "system/fs.h"
+#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

@@ -16,6 +16,7 @@
 #include "paths/validate_kernel.h"
 #include "scan/links.h"
 #include "system/fs.h"
+#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

@@ -10,6 +10,7 @@
 #include "paths/validate_kernel.h"
 #include "scan/scan.h"
 #include "system/fs.h"
+#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

@@ -10,6 +10,7 @@
 #include "paths/rules_kernel.h"
 #include "scan/walk.h"
 #include "system/fs.h"
+#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

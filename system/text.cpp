@@ -5,26 +5,12 @@
 
 #include <cstring>
 
-#include "frame/result_codes.h"
 
 namespace vnk {
 namespace {
 
 // One per thread: a program may call the library from several threads at once.
 thread_local CallEncoding current = CallEncoding::kAnsi;
-
-// The lead bytes of the process's ANSI code page, read once from the system.
-const LeadBytes& AnsiLeadBytes() {
-  static const LeadBytes table = [] {
-    LeadBytes t{};
-    CPINFO info;
-    if (GetCPInfo(CP_ACP, &info))
-      for (int r = 0; r + 1 < MAX_LEADBYTES && info.LeadByte[r] != 0; r += 2)
-        for (unsigned b = info.LeadByte[r]; b <= info.LeadByte[r + 1]; ++b) t[b] = true;
-    return t;
-  }();
-  return table;
-}
 
 bool IsAscii(std::string_view text) {
   for (char c : text)
@@ -47,11 +33,8 @@ EncodingScope::~EncodingScope() { current = previous_; }
 
 unsigned CallCodePage() { return current == CallEncoding::kUtf8 ? CP_UTF8 : CP_ACP; }
 
-const LeadBytes& CallLeadBytes() { return current == CallEncoding::kUtf8 ? SingleByteCodePage() : AnsiLeadBytes(); }
-
-Units CallUnits() { return current == CallEncoding::kUtf8 ? Units::kUtf16 : Units::kBytes; }
-
-size_t CallPathLimit() { return current == CallEncoding::kUtf8 ? 3 * kWidePathUnits : MAX_PATH_CHARS; }
+// MAX_PATH counts the terminator.
+size_t CallPathLimit() { return current == CallEncoding::kUtf8 ? 3 * kWidePathUnits : MAX_PATH - 1; }
 size_t CallNameLimit() { return current == CallEncoding::kUtf8 ? 3 * 255 : 255; }
 
 bool FitsCallPath(const char* path) { return strnlen(path, CallPathLimit() + 1) <= CallPathLimit(); }
@@ -110,10 +93,9 @@ size_t NarrowInto(const wchar_t* text, char* out, size_t capacity) {
     if (CurrentEncoding() == CallEncoding::kUtf8) {
       while (n > 0 && (static_cast<unsigned char>(whole[n]) & 0xC0) == 0x80) --n;
     } else {
-      const LeadBytes& lead = AnsiLeadBytes();
       size_t k = 0;
       while (k < n) {
-        size_t step = lead[static_cast<unsigned char>(whole[k])] ? 2 : 1;
+        size_t step = IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(whole[k])) ? 2 : 1;
         if (k + step > n) break;
         k += step;
       }

@@ -12,8 +12,6 @@
 #include <string>
 #include <string_view>
 
-#include "paths/path_kernel.h"
-#include "paths/split_kernel.h"
 
 namespace vnk {
 
@@ -36,14 +34,6 @@ class EncodingScope {
 
 // The Windows code page of the call's names: CP_ACP or CP_UTF8.
 unsigned CallCodePage();
-
-// The lead bytes of the call's encoding. UTF-8 has none in this sense: no byte of a
-// multi-byte character is ever "\", "/", ":" or ".", so the path rules step byte by byte.
-const LeadBytes& CallLeadBytes();
-
-// What the lexical path functions' lengths count: bytes for an ANSI call, UTF-16 units
-// (what VB's Len gives) for a twin's.
-Units CallUnits();
 
 // The longest path (bytes) and the longest name a call takes. An ANSI call keeps the
 // 259 characters and 255-character names of the Windows ANSI services; a twin's path may
