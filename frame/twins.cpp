@@ -91,7 +91,7 @@ struct Twin {
 template <unsigned CodePage>
 struct TwinString {
   explicit TwinString(const wchar_t* text) : null_(text == nullptr) {
-    if (text != nullptr && !Narrow(std::wstring_view(text), CodePage == 0 ? CP_ACP : CP_UTF8, &bytes_))
+    if (text != nullptr && !Narrow(std::wstring_view(text), CodePage, &bytes_))
       bytes_.clear();
   }
   StrArg Pass() const { return StrArg::Of(null_ ? nullptr : bytes_.c_str()); }
@@ -99,27 +99,27 @@ struct TwinString {
   bool null_;
 };
 template <>
-struct Twin<kind::Str> : TwinString<1> {
+struct Twin<kind::Str> : TwinString<CP_UTF8> {
   using TwinString::TwinString;
 };
 template <>
-struct Twin<kind::Text> : TwinString<0> {
+struct Twin<kind::Text> : TwinString<CP_ACP> {
   using TwinString::TwinString;
 };
 
 template <unsigned CodePage>
 struct TwinSlot {
-  explicit TwinSlot(BSTR* slot) : slot_(slot), lent_(slot, CodePage == 0 ? CP_ACP : CP_UTF8) {}
+  explicit TwinSlot(BSTR* slot) : slot_(slot), lent_(slot, CodePage) {}
   BSTR* Pass() const { return slot_; }
   BSTR* slot_;
   LentSlot lent_;
 };
 template <>
-struct Twin<kind::StrRef> : TwinSlot<1> {
+struct Twin<kind::StrRef> : TwinSlot<CP_UTF8> {
   using TwinSlot::TwinSlot;
 };
 template <>
-struct Twin<kind::TextRef> : TwinSlot<0> {
+struct Twin<kind::TextRef> : TwinSlot<CP_ACP> {
   using TwinSlot::TwinSlot;
 };
 
@@ -149,7 +149,7 @@ struct TwinArray {
     if (FAILED(SafeArrayAccessData(a, &data))) return;
     BSTR* items = static_cast<BSTR*>(data);
     lent_.reserve(count);
-    for (size_t i = 0; i < count; ++i) lent_.emplace_back(items + i, CodePage == 0 ? CP_ACP : CP_UTF8);
+    for (size_t i = 0; i < count; ++i) lent_.emplace_back(items + i, CodePage);
     held_ = a;
     // The data stays where it is while the array is locked; the body never resizes it.
   }
@@ -163,11 +163,11 @@ struct TwinArray {
   std::vector<LentSlot> lent_;
 };
 template <>
-struct Twin<kind::StrArray> : TwinArray<1> {
+struct Twin<kind::StrArray> : TwinArray<CP_UTF8> {
   using TwinArray::TwinArray;
 };
 template <>
-struct Twin<kind::TextArray> : TwinArray<0> {
+struct Twin<kind::TextArray> : TwinArray<CP_ACP> {
   using TwinArray::TwinArray;
 };
 

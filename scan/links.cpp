@@ -43,22 +43,12 @@ constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 // an entry's name, both in the same encoding.
 bool FinalPathOf(HANDLE h, std::string* out) {
   std::wstring wide;
-  DWORD need = MAX_PATH;
-  for (int tries = 0; tries < 3; ++tries) {
-    wide.resize(need);
-    DWORD n = FinalPathService()(h, &wide[0], need, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (n == 0) return false;
-    if (n < need) {
-      wide.resize(n);
-      out->clear();
-      if (Narrow(wide, CallCodePage(), out)) return true;
-      SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-      return false;
-    }
-    need = n;
-  }
-  SetLastError(ERROR_FILENAME_EXCED_RANGE);
-  return false;
+  auto fill = [h](wchar_t* buffer, DWORD size) {
+    return FinalPathService()(h, buffer, size, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  };
+  if (!sys::ReadWide(&wide, MAX_PATH, fill)) return false;
+  out->clear();
+  return sys::NarrowForCall(wide, out);
 }
 
 // The final path of what opening path reaches, as the deletions open it (a reparse point

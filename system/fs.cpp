@@ -14,18 +14,8 @@ bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 // The full path of a wide path, or false.
 bool FullWide(const wchar_t* path, std::wstring* out) {
-  DWORD need = GetFullPathNameW(path, 0, nullptr, nullptr);
-  for (int tries = 0; need != 0 && tries < 3; ++tries) {
-    out->resize(need);
-    DWORD n = GetFullPathNameW(path, need, &(*out)[0], nullptr);
-    if (n == 0) break;
-    if (n < need) {
-      out->resize(n);
-      return true;
-    }
-    need = n;
-  }
-  return false;
+  return ReadWide(out, GetFullPathNameW(path, 0, nullptr, nullptr),
+                  [path](wchar_t* buffer, DWORD size) { return GetFullPathNameW(path, size, buffer, nullptr); });
 }
 
 // A name converted for a service that takes no long form (the current folder, the full
@@ -151,23 +141,18 @@ BOOL DiskFreeSpace(const char* root, DWORD* sectors_per_cluster, DWORD* bytes_pe
                            free_clusters, total_clusters);
 }
 
+bool NarrowForCall(std::wstring_view text, std::string* out) {
+  if (Narrow(text, CallCodePage(), out)) return true;
+  SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+  return false;
+}
+
 bool CurrentFolder(std::string* out) {
   std::wstring w;
-  DWORD need = GetCurrentDirectoryW(0, nullptr);
-  for (int tries = 0; need != 0 && tries < 3; ++tries) {
-    w.resize(need);
-    DWORD n = GetCurrentDirectoryW(need, &w[0]);
-    if (n == 0) return false;
-    if (n < need) {
-      w.resize(n);
-      out->clear();
-      if (Narrow(w, CallCodePage(), out)) return true;
-      SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-      return false;
-    }
-    need = n;
-  }
-  return false;
+  auto fill = [](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); };
+  if (!ReadWide(&w, GetCurrentDirectoryW(0, nullptr), fill)) return false;
+  out->clear();
+  return NarrowForCall(w, out);
 }
 
 bool FullPath(const char* path, std::string* out, size_t* file_part) {
@@ -177,15 +162,9 @@ bool FullPath(const char* path, std::string* out, size_t* file_part) {
   // The last component is found in UTF-16, where no unit of a character is a "\".
   size_t last = full.find_last_of(L"\\/");
   size_t cut = last == std::wstring::npos ? 0 : last + 1;
-  if (!Narrow(std::wstring_view(full).substr(0, cut), CallCodePage(), out)) {
-    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-    return false;
-  }
+  if (!NarrowForCall(std::wstring_view(full).substr(0, cut), out)) return false;
   size_t folder_bytes = out->size();
-  if (!Narrow(std::wstring_view(full).substr(cut), CallCodePage(), out)) {
-    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-    return false;
-  }
+  if (!NarrowForCall(std::wstring_view(full).substr(cut), out)) return false;
   if (file_part != nullptr) *file_part = cut == full.size() ? std::string::npos : folder_bytes;
   return true;
 }

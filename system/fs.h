@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace vnk::sys {
 
@@ -64,5 +65,31 @@ int OpenDescriptor(const char* path, int flags, int share, int permission = 0);
 // A folder scan: the pattern may be as long as any path. FindNext and FindClose are the
 // platform's, on the handle this returns.
 HANDLE FindFirst(const char* pattern, WIN32_FIND_DATAW* data);
+
+// A wide string from a platform service that fills a buffer: fill(buffer, capacity)
+// answers the units written (less than capacity), the capacity needed (terminator
+// included) when the buffer is too small, or 0 on failure. The buffer starts at first
+// units and grows as asked; false with the platform's error, or ERROR_FILENAME_EXCED_RANGE
+// when the answer keeps growing.
+template <class Fill>
+bool ReadWide(std::wstring* out, DWORD first, Fill fill) {
+  DWORD need = first;
+  for (int tries = 0; need != 0 && tries < 3; ++tries) {
+    out->resize(need);
+    DWORD n = fill(&(*out)[0], need);
+    if (n == 0) return false;
+    if (n < need) {
+      out->resize(n);
+      return true;
+    }
+    need = n;
+  }
+  if (need != 0) SetLastError(ERROR_FILENAME_EXCED_RANGE);
+  return false;
+}
+
+// Appends wide text to out in the call's encoding; false with
+// ERROR_NO_UNICODE_TRANSLATION when it cannot be converted.
+bool NarrowForCall(std::wstring_view text, std::string* out);
 
 }  // namespace vnk::sys
