@@ -7,6 +7,7 @@
 
 #include "files/attrib.h"
 #include "frame/host.h"
+#include "paths/call_rules.h"
 #include "paths/path_kernel.h"
 #include "paths/rules_kernel.h"
 #include "scan/links.h"
@@ -14,7 +15,6 @@
 #include "scan/walk.h"
 #include "scan/wildcard_kernel.h"
 #include "system/fs.h"
-#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

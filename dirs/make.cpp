@@ -3,11 +3,11 @@
 #include <string>
 
 #include "frame/host.h"
+#include "paths/call_rules.h"
 #include "paths/path_kernel.h"
 #include "paths/rules_kernel.h"
 #include "paths/validate_kernel.h"
 #include "system/fs.h"
-#include "paths/call_rules.h"
 #include "system/text.h"
 
 using namespace vnk;

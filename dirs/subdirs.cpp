@@ -4,11 +4,11 @@
 #include <optional>
 
 #include "frame/host.h"
+#include "paths/call_rules.h"
 #include "paths/rules_kernel.h"
 #include "scan/scan.h"
 #include "scan/walk.h"
 #include "system/fs.h"
-#include "paths/call_rules.h"
 #include "system/text.h"
 
 using namespace vnk;

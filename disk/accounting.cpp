@@ -4,10 +4,10 @@
 #include "disk/accounting_kernel.h"
 #include "disk/disk.h"
 #include "frame/host.h"
+#include "paths/call_rules.h"
 #include "paths/path_kernel.h"
 #include "scan/scan.h"
 #include "scan/walk.h"
-#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

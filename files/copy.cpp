@@ -7,11 +7,11 @@
 #include "files/block_io.h"
 #include "files/identity.h"
 #include "files/staged.h"
-#include "frame/output.h"
 #include "frame/host.h"
+#include "frame/output.h"
+#include "paths/call_rules.h"
 #include "paths/rules_kernel.h"
 #include "system/fs.h"
-#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

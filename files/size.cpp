@@ -6,10 +6,10 @@
 #include <string_view>
 
 #include "frame/host.h"
+#include "paths/call_rules.h"
 #include "paths/path_kernel.h"
 #include "paths/rules_kernel.h"
 #include "system/fs.h"
-#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

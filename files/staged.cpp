@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string_view>
 
+#include "paths/call_rules.h"
 #include "paths/device_kernel.h"
 #include "paths/rules_kernel.h"
 #include "system/fs.h"
-#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

@@ -12,11 +12,11 @@
 #include "files/staged.h"
 #include "frame/host.h"
 #include "lists/string_array.h"
+#include "paths/call_rules.h"
 #include "paths/rules_kernel.h"
 #include "paths/validate_kernel.h"
 #include "scan/links.h"
 #include "system/fs.h"
-#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

@@ -6,11 +6,11 @@
 #include "frame/host.h"
 #include "lists/attr_filter_kernel.h"
 #include "lists/string_array.h"
+#include "paths/call_rules.h"
 #include "paths/rules_kernel.h"
 #include "paths/validate_kernel.h"
 #include "scan/scan.h"
 #include "system/fs.h"
-#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

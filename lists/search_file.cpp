@@ -6,11 +6,11 @@
 
 #include "frame/host.h"
 #include "frame/output.h"
+#include "paths/call_rules.h"
 #include "paths/path_kernel.h"
 #include "paths/rules_kernel.h"
 #include "scan/walk.h"
 #include "system/fs.h"
-#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "frame/host.h"
+#include "paths/call_rules.h"
 #include "paths/join_kernel.h"
 #include "paths/validate_kernel.h"
 #include "system/fs.h"
-#include "paths/call_rules.h"
 #include "system/text.h"
 
 using namespace vnk;

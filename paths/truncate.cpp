@@ -1,7 +1,7 @@
 // cTruncatePath: a path shortened for display, over the truncation kernel.
 #include "frame/host.h"
-#include "paths/truncate_kernel.h"
 #include "paths/call_rules.h"
+#include "paths/truncate_kernel.h"
 #include "system/text.h"
 
 using namespace vnk;

@@ -5,9 +5,9 @@
 #include <windows.h>
 
 #include "frame/host.h"
+#include "paths/call_rules.h"
 #include "paths/path_kernel.h"
 #include "system/fs.h"
-#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {

@@ -6,11 +6,11 @@
 #include <cstring>
 #include <string>
 
+#include "paths/call_rules.h"
 #include "paths/join_kernel.h"
 #include "paths/rules_kernel.h"
 #include "scan/scan.h"
 #include "system/fs.h"
-#include "paths/call_rules.h"
 #include "system/text.h"
 
 namespace vnk {
